@@ -1,0 +1,40 @@
+// Loading and unloading: the attach and detach steps, in their fixed order.
+#include "lifecycle.h"
+
+#include <winsock.h>
+
+namespace kt {
+namespace {
+
+HINSTANCE g_module = nullptr;
+DWORD g_attachCount = 0;
+HDC g_screenDC = nullptr;
+// Each successful start at attach is matched by one clean-up at detach.
+int g_socketStarts = 0;
+
+}  // namespace
+
+HINSTANCE ModuleHandle() { return g_module; }
+HDC ScreenDC() { return g_screenDC; }
+DWORD AttachCount() { return g_attachCount; }
+
+void Attach(HINSTANCE module) {
+  if (g_module == nullptr) g_module = module;
+  // Date-time base starts here (first attach only) once that subsystem lands.
+  if (g_screenDC == nullptr) g_screenDC = GetDC(nullptr);
+  WSADATA wsa;
+  if (WSAStartup(MAKEWORD(1, 1), &wsa) == 0) ++g_socketStarts;
+  // No step may fail the load: everything above degrades to "not there".
+  ++g_attachCount;
+}
+
+void Detach() {
+  if (g_attachCount > 0) --g_attachCount;
+  for (; g_socketStarts > 0; --g_socketStarts) WSACleanup();
+  if (g_screenDC != nullptr) {
+    ReleaseDC(nullptr, g_screenDC);
+    g_screenDC = nullptr;
+  }
+}
+
+}  // namespace kt
