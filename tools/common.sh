@@ -54,6 +54,11 @@ kt_build_native() {
 kt_wine_start() {
   KT_PREFIX=$KT_BUILD/win64/wineprefix
   "$KT_ROOT/tools/wine-run" "$KT_PREFIX"
+  # A server that is already running cannot be made persistent: replace it.
+  WINEPREFIX=$KT_PREFIX wineserver -k 2>/dev/null || true
   WINEPREFIX=$KT_PREFIX wineserver -p
+  # Start Wine's own services now, detached from our output: started by the
+  # first test instead, they would hold ctest's pipe open for good.
+  "$KT_ROOT/tools/wine-run" "$KT_PREFIX" cmd /c exit </dev/null >/dev/null 2>&1 || true
   trap 'WINEPREFIX=$KT_PREFIX wineserver -k 2>/dev/null || true' EXIT
 }
