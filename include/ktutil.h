@@ -34,6 +34,14 @@ DWORD KTAPI RotateRight(DWORD value, int count);
 DWORD KTAPI AddStatusFlags(DWORD flags, WORD *counters);
 DWORD KTAPI DelStatusFlags(DWORD flags, WORD *counters);
 
+/* ---- containers (hash table, map, multimap) ---- */
+
+/* ---- tokenizer and URL, version and pattern parsing ---- */
+
+/* ---- date-time values and arithmetic ---- */
+
+/* ---- TextBuffer, address and port text, MD5 ---- */
+
 #ifdef _WIN32
 
 /* ---- Bounded and string-table formatting -------------------------------
@@ -51,10 +59,22 @@ int KTAPI wsrprintf_arglist(LPSTR dest, int size, HINSTANCE module,
 /* ---- System --------------------------------------------------------------- */
 
 DWORD KTAPI GetProcessorCount(void);
+
+/* ---- platform tests, file and window-placement helpers ---- */
+
 /* 1 on the NT family, else 0. */
 DWORD KTAPI IsWinNT(void);
 /* 1 on the NT family from major version 5 (Windows 2000) on, else 0. */
 DWORD KTAPI IsWin2K(void);
+
+/* ---- registry values, configuration records, dialog switches ---- */
+
+/* ---- debug log and performance counters ---- */
+
+/* ---- date-time text and local time ---- */
+
+/* ---- name lookup, port and protocol text ---- */
+
 
 #endif /* _WIN32 */
 

@@ -42,7 +42,7 @@ kt_build_win64() {
 
 kt_build_win32() {
   kt_build win32 -DCMAKE_TOOLCHAIN_FILE="$KT_ROOT/cmake/toolchain-i686-w64-mingw32.cmake" \
-    -DKT_BUILD_TESTS=OFF
+    -DKT_BUILD_TESTS=OFF -DKT_BUILD_BENCH=OFF
 }
 
 kt_build_native() {

@@ -34,5 +34,6 @@ int main(void) {
   printf("ktinfo: what ktutil.dll reports about this machine\n");
   PrintPlatform();
   PrintFormatting();
+  /* Each subsystem adds its section here. */
   return 0;
 }

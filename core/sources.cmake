@@ -1,0 +1,14 @@
+# Library core: lifecycle, formatting, strings, flags.
+list(APPEND KT_PORTABLE_SOURCES
+  core/bits.cpp
+  core/file_name.cpp
+  core/text.cpp
+)
+list(APPEND KT_WINDOWS_SOURCES
+  core/dllmain.cpp
+  core/format.cpp
+  core/lifecycle.cpp
+  core/rformat.cpp
+  core/system_info.cpp
+)
+list(APPEND KT_WINDOWS_LIBS wsock32 user32 gdi32)
