@@ -67,7 +67,9 @@ DWORD KTAPI IsWinNT(void);
 /* 1 on the NT family from major version 5 (Windows 2000) on, else 0. */
 DWORD KTAPI IsWin2K(void);
 
-/* ---- registry values, configuration records, dialog switches ---- */
+/* ---- registry values and configuration records ---- */
+
+/* ---- dialog switches and the message box that honours them ---- */
 
 /* ---- debug log and performance counters ---- */
 
