@@ -5,56 +5,35 @@
 #include "ktutil.h"
 #include "support/canary.h"
 
-using kttest::CanaryBuffer;
-
 namespace {
 
-std::string Base(const char *path) {
+TEST(ExtractFileBase, DropsDriveAndDirectoryAndCuts) {
   char buf[260];
-  return ExtractFileBase(path, buf, sizeof buf);
-}
-
-std::string Changed(const std::string &path, const char *newBase) {
-  char buf[260];
-  strncpy0(buf, path.c_str(), sizeof buf);
-  return ChangeFileBase(buf, newBase);
-}
-
-TEST(ExtractFileBase, DropsDriveAndDirectory) {
-  EXPECT_EQ(Base("C:\\dir\\name.ext"), "name.ext");
-  EXPECT_EQ(Base("C:name.ext"), "name.ext");
-  EXPECT_EQ(Base("dir/sub/name"), "name");
-  EXPECT_EQ(Base("\\\\server\\share\\a.b.c"), "a.b.c");
-  EXPECT_EQ(Base("C:\\dir\\"), "");
-  EXPECT_EQ(Base(""), "");
-  EXPECT_EQ(Base(nullptr), "");
-}
-
-TEST(ExtractFileBase, CutsToTheDestination) {
-  const char *path = "C:\\dir\\name.ext";  // base is 8 characters
-  for (int size : {1, 8, 9, 10}) {
-    CanaryBuffer buf(size);
-    ExtractFileBase(path, buf.raw(), size);
-    EXPECT_TRUE(buf.Intact()) << size;
-    EXPECT_EQ(buf.text(), std::string("name.ext").substr(0, size - 1)) << size;
+  for (auto [path, base] : {std::pair{"C:\\dir\\name.ext", "name.ext"}, {"C:name.ext", "name.ext"},
+                            {"dir/sub/name", "name"}, {"C:\\dir\\", ""}}) {
+    EXPECT_STREQ(ExtractFileBase(path, buf, sizeof buf), base) << path;
   }
-  CanaryBuffer none(0);
-  ExtractFileBase(path, none.raw(), 0);
-  EXPECT_TRUE(none.Intact());
+  for (int size : {0, 1, 8, 9}) {
+    kttest::CanaryBuffer cut(size);
+    ExtractFileBase("C:\\dir\\name.ext", cut.raw(), size);
+    EXPECT_TRUE(cut.Intact()) << size;
+    if (size > 0) {
+      EXPECT_EQ(cut.text(), std::string("name.ext").substr(0, size - 1));
+    }
+  }
 }
 
-TEST(ChangeFileBase, KeepsDriveAndDirectory) {
-  EXPECT_EQ(Changed("C:\\dir\\old.txt", "new.log"), "C:\\dir\\new.log");
-  EXPECT_EQ(Changed("C:old.txt", "new"), "C:new");
-  EXPECT_EQ(Changed("old.txt", "new.log"), "new.log");
-  EXPECT_EQ(Changed("a/b\\c/old", "n.x"), "a/b\\c/n.x");
-  EXPECT_EQ(Changed("C:\\dir\\", "file"), "C:\\dir\\file");
-}
-
-TEST(ChangeFileBase, StaysWithinTheFullPathBuffer) {
-  // The buffer is promised room for 260 characters; a long new base is cut.
+TEST(ChangeFileBase, KeepsDriveAndDirectoryWithinTheFullPath) {
+  for (auto [path, base, want] :
+       {std::tuple{"C:\\dir\\old.txt", "new.log", "C:\\dir\\new.log"},
+        {"C:old.txt", "new", "C:new"}, {"a/b\\c/old", "n.x", "a/b\\c/n.x"}}) {
+    char buf[260];
+    strncpy0(buf, path, sizeof buf);
+    EXPECT_STREQ(ChangeFileBase(buf, base), want) << path;
+  }
+  // The buffer is promised 260 characters: a long new base is cut there.
   std::string dir = "C:\\" + std::string(250, 'd') + "\\";
-  CanaryBuffer buf(260);
+  kttest::CanaryBuffer buf(260);
   strncpy0(buf.raw(), (dir + "old").c_str(), 260);
   ChangeFileBase(buf.raw(), std::string(40, 'n').c_str());
   EXPECT_TRUE(buf.Intact());
