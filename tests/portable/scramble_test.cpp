@@ -1,0 +1,48 @@
+#include "config/scramble.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/canary.h"
+
+namespace {
+
+std::string Scramble(const std::string &text) {
+  std::string out(kt::ScrambledSize(text.size()), '\0');
+  kt::ScrambleText(text.c_str(), &out[0]);
+  return out.c_str();
+}
+
+TEST(Scramble, StoredFormsNeverChange) {
+  // Texts stored by earlier installations must read back: these bytes are fixed.
+  EXPECT_EQ(Scramble("secret"), "~\x05\x68\x26\x7E\x68\x73");
+  EXPECT_EQ(Scramble("Tessaly 7"), "~\x52\x68\x05\x05\x4C\x1C\x42\x7D\x72");
+  EXPECT_EQ(Scramble("\x01~\xE9"), "~\x75\x2C\xE9");
+}
+
+TEST(Scramble, EveryByteRoundTripsAndNoneBelow128StaysItself) {
+  std::string all;
+  for (int c = 1; c <= 255; ++c) all += static_cast<char>(c);
+  std::string stored = Scramble(all), back(stored.size() + 1, 'x');
+  ASSERT_EQ(stored.size(), all.size() + 1);  // no zero byte inside
+  for (int i = 0; i < 127; ++i) EXPECT_NE(stored[i + 1], all[i]) << i + 1;
+  EXPECT_EQ(stored.substr(128), all.substr(127));
+  kt::UnscrambleText(stored.c_str(), back.size(), &back[0]);
+  EXPECT_EQ(back.c_str(), all);
+}
+
+TEST(Scramble, UnscrambleWritesWithinSize) {
+  auto check = [](const std::string &stored, int size, const char *plain) {
+    kttest::CanaryBuffer out(size);
+    kt::UnscrambleText(stored.c_str(), size, out.raw());
+    EXPECT_EQ(out.text(), plain) << size;
+    EXPECT_TRUE(out.Intact()) << size;
+  };
+  check("plain", 3, "pl");
+  check(Scramble("abc"), 4, "abc");  // a stored form may fill size, unterminated
+  check(Scramble("abc"), 3, "ab");
+  check("~", 1, "");
+}
+
+}  // namespace

@@ -1,0 +1,222 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <optional>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "ktutil.h"
+#include "registry_locked_key.h"
+
+using Lines = std::vector<std::string>;
+
+namespace {
+
+constexpr char kMonitorKey[] = "Software\\Tessaly\\Monitor";
+
+struct ChildRun {
+  DWORD exitCode = ~0u;
+  Lines debugOutput;
+};
+
+// Runs debug_log_child.exe (beside this program) with args, as its debugger.
+ChildRun RunLogChild(const Lines &args) {
+  char self[MAX_PATH];
+  std::string command(self, GetModuleFileNameA(nullptr, self, MAX_PATH));
+  command = '"' + command.substr(0, command.rfind('\\')) + "\\debug_log_child.exe\"";
+  for (const std::string &arg : args) command += " \"" + arg + "\"";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process;
+  ChildRun run;
+  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE,
+                      DEBUG_ONLY_THIS_PROCESS, nullptr, nullptr, &startup, &process))
+    return run;
+  DEBUG_EVENT event;
+  while (WaitForDebugEvent(&event, 30000)) {
+    DWORD next = DBG_CONTINUE, code = event.dwDebugEventCode;
+    if (code == OUTPUT_DEBUG_STRING_EVENT) {
+      std::string text(event.u.DebugString.nDebugStringLength, '\0');
+      SIZE_T got = 0;
+      ReadProcessMemory(process.hProcess, event.u.DebugString.lpDebugStringData, &text[0],
+                        text.size(), &got);
+      run.debugOutput.push_back(text.substr(0, strnlen(text.c_str(), got)));
+    } else if (code == CREATE_PROCESS_DEBUG_EVENT || code == LOAD_DLL_DEBUG_EVENT) {
+      CloseHandle(code == LOAD_DLL_DEBUG_EVENT ? event.u.LoadDll.hFile
+                                               : event.u.CreateProcessInfo.hFile);
+    } else if (code == EXCEPTION_DEBUG_EVENT &&
+               event.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT) {
+      next = DBG_EXCEPTION_NOT_HANDLED;  // the child's own, not the loader's breakpoint
+    } else if (code == EXIT_PROCESS_DEBUG_EVENT) {
+      run.exitCode = event.u.ExitProcess.dwExitCode;
+    }
+    ContinueDebugEvent(event.dwProcessId, event.dwThreadId, next);
+    if (code == EXIT_PROCESS_DEBUG_EVENT) break;
+  }
+  TerminateProcess(process.hProcess, 1);  // no-op unless it hung
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return run;
+}
+
+std::string Dword(DWORD n) { return std::string(reinterpret_cast<char *>(&n), 4); }
+
+// The debug log's two registry values, put back when the object goes.
+struct MonitorSettings {
+  HKEY key = nullptr;
+  DWORD made = 0;
+  std::optional<std::string> flags, file;
+  MonitorSettings() {
+    RegCreateKeyExA(HKEY_LOCAL_MACHINE, kMonitorKey, 0, nullptr, 0, KEY_ALL_ACCESS,
+                    nullptr, &key, &made);
+    flags = Get("DebugFlags");
+    file = Get("DebugLogFile");
+  }
+  ~MonitorSettings() {
+    Set("DebugFlags", flags, REG_DWORD);
+    Set("DebugLogFile", file, REG_SZ);
+    RegCloseKey(key);
+    if (made == REG_CREATED_NEW_KEY) RegDeleteKeyA(HKEY_LOCAL_MACHINE, kMonitorKey);
+  }
+  std::optional<std::string> Get(const char *name) const {
+    char bytes[1024];
+    DWORD size = sizeof bytes;
+    if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE *>(bytes),
+                         &size))
+      return std::nullopt;
+    return std::string(bytes, size);
+  }
+  void Set(const char *name, const std::optional<std::string> &bytes, DWORD type) {
+    if (!bytes) RegDeleteValueA(key, name);
+    if (bytes)
+      RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE *>(bytes->data()),
+                     static_cast<DWORD>(bytes->size()));
+  }
+  // A missing setting removes its value.
+  void Use(std::optional<DWORD> newFlags, const std::optional<std::string> &newFile) {
+    Set("DebugFlags", newFlags ? Dword(*newFlags) : std::optional<std::string>(),
+        REG_DWORD);
+    Set("DebugLogFile", newFile ? *newFile + '\0' : newFile, REG_SZ);
+  }
+};
+
+// A name in the temporary folder, removed (file or empty folder) at the end.
+struct TempPath {
+  std::string path;
+  explicit TempPath(const std::string &name) {
+    char folder[MAX_PATH];
+    path = std::string(folder, GetTempPathA(MAX_PATH, folder)) + "kt-" +
+           std::to_string(GetCurrentProcessId()) + "-" + name;
+    DeleteFileA(path.c_str());
+  }
+  ~TempPath() {
+    DeleteFileA(path.c_str());
+    RemoveDirectoryA(path.c_str());
+  }
+  std::string Contents() const {
+    std::ostringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
+  }
+};
+
+TEST(DebugLog, RegistryFlagsSelectMessagesForTheDebugger) {
+  MonitorSettings monitor;
+  monitor.Use(1, std::nullopt);
+  std::string text;  // neighbours differ, so a cut in the wrong place shows
+  for (int k = 0; k < 1024; ++k) text += static_cast<char>('a' + k % 26);
+  std::string cut = text.substr(0, 1023);
+  auto run = RunLogChild({"p", "1", "one %d", "p", "2", "two", "p", "0", "zero", "p",
+                          "0xFFFFFFFF", "all", "p", "1", cut, "p", "1", text});
+  // Nothing is added (no prefix, time or line end); 1,023 characters at most.
+  EXPECT_EQ(run.debugOutput, (Lines{"one 42", "all", cut, cut}));
+
+  monitor.Use(std::nullopt, std::nullopt);
+  EXPECT_TRUE(RunLogChild({"p", "0xFFFFFFFF", "x"}).debugOutput.empty());
+}
+
+TEST(DebugLog, FileIsAppendedAndRetriedUntilItOpens) {
+  MonitorSettings monitor;
+  TempPath log("flags2.log");
+  monitor.Use(2, log.path);
+  EXPECT_TRUE(
+      RunLogChild({"p", "2", "a", "p", "1", "b", "p", "6", "c"}).debugOutput.empty());
+  RunLogChild({"p", "2", "d"});
+  EXPECT_EQ(log.Contents(), "acd");
+
+  // A file that cannot be opened never stops the debugger output.
+  TempPath folder("later"), late("later\\log.txt");
+  monitor.Use(3, late.path);
+  auto run = RunLogChild({"p", "1", "first", "d", folder.path, "p", "1", "second"});
+  EXPECT_EQ(run.debugOutput, (Lines{"first", "second"}));
+  EXPECT_EQ(late.Contents(), "second");
+}
+
+TEST(DebugLog, SetLogSwitchesFilesAndLosesOnlyToTheFirstRead) {
+  MonitorSettings monitor;
+  monitor.Use(1, std::nullopt);
+  TempPath first("first.log"), second("second.log");
+  // The first message reads the registry over what DbgSetLog just set.
+  auto run = RunLogChild({"s",   "0", "-", "0",         "p", "1",        "x", "s", "0",
+                          "-",   "0", "p", "1",         "y", "s",        "1", "-", "0",
+                          "p",   "1", "z", "s",         "2", first.path, "1", "p", "2",
+                          "a\n", "s", "2", second.path, "0", "p",        "2", "b"});
+  EXPECT_EQ(run.exitCode, 0u);
+  EXPECT_EQ(run.debugOutput, (Lines{"x", "z"}));
+  EXPECT_EQ(first.Contents(), "a\r\n");  // text mode
+  EXPECT_EQ(second.Contents(), "b");
+  EXPECT_EQ(monitor.Get("DebugFlags"), Dword(2));
+  EXPECT_EQ(monitor.Get("DebugLogFile"), first.path + '\0');
+  // Saved without a name: the flags are written, the file value goes.
+  EXPECT_EQ(RunLogChild({"s", "5", "-", "1"}).exitCode, 0u);
+  EXPECT_EQ(monitor.Get("DebugFlags"), Dword(5));
+  EXPECT_EQ(monitor.Get("DebugLogFile"), std::nullopt);
+
+  kttest::LockedKey locked(HKEY_LOCAL_MACHINE, kMonitorKey);
+  EXPECT_EQ(RunLogChild({"s", "1", "-", "1", "s", "1", "-", "0"}).exitCode, 1u);
+  EXPECT_EQ(monitor.Get("DebugFlags"), Dword(5));
+}
+
+TEST(PerfCounter, CountsEventsAndRefusesUnmatchedEnds) {
+  PerfCounter counter, unusable = {};
+  memset(&counter, 0xCC, sizeof counter);
+  ASSERT_TRUE(PS_Init(&counter));
+  EXPECT_EQ(counter.state, PS_USABLE);
+  EXPECT_NE(counter.frequency, 0u);
+  EXPECT_EQ(counter.start + counter.count + counter.total + counter.maximum, 0u);
+  DWORD sum = 0, longest = 0;
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_TRUE(PS_EventStart(&counter));
+    EXPECT_EQ(counter.state, PS_USABLE | PS_OPEN);
+    Sleep(i * 5);
+    ASSERT_TRUE(PS_EventEnd(&counter, nullptr));
+    EXPECT_EQ(counter.state, PS_USABLE | PS_MEASURED);
+    sum += counter.last;
+    longest = std::max(longest, counter.last);
+  }
+  EXPECT_EQ(counter.start, 0u);
+  EXPECT_TRUE(counter.count == 3 && counter.total == sum && counter.maximum == longest);
+  EXPECT_FALSE(PS_EventEnd(&counter, "again"));
+  EXPECT_TRUE(counter.count == 3 && counter.state == PS_USABLE);
+  EXPECT_FALSE(PS_EventStart(&unusable) || PS_EventEnd(&unusable, "x"));
+}
+
+// The counters' summary line goes to the debugger.
+TEST(PerfCounter, NamedEndSendsOneSummaryLine) {
+  auto run = RunLogChild({"t", "load", "t", "-", "t", std::string(300, 'n')});
+  EXPECT_EQ(run.exitCode, 0u);
+  ASSERT_EQ(run.debugOutput.size(), 2u);
+  EXPECT_TRUE(std::regex_match(
+      run.debugOutput[0],
+      std::regex("load: t=(\\d+) n=1 mean=\\1 max=\\1 \\(freq=[1-9]\\d*\\)\n")))
+      << run.debugOutput[0];
+  // A name too long for the 256-character line is cut with it.
+  EXPECT_EQ(run.debugOutput[1], std::string(255, 'n'));
+}
+
+}  // namespace

@@ -1,0 +1,162 @@
+// Dialog switches in the real registry, window placement, and the message
+// box driven as a user would: a helper thread finds the box, reads it, ticks
+// and presses OK.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include "ktutil.h"
+#include "support/kt_test_support.h"
+
+namespace {
+
+TEST(DialogControl, SwitchesReadAsShowUntilClearedToZero) {
+  // The switch key of program "ktutil-test" is this scratch key.
+  kttest::ScratchKey scratch("DialogControl");
+  const char *program = "ktutil-test";
+  EXPECT_TRUE(GetDialogControlEx(program, "never-set"));
+  EXPECT_EQ(SetDialogControlEx(program, "quiet", 0), 0);
+  EXPECT_FALSE(GetDialogControlEx(program, "quiet"));
+  EXPECT_EQ(SetDialogControlEx(program, "quiet", 7), 0);
+  EXPECT_TRUE(GetDialogControlEx(program, "quiet"));
+  // Stored untyped, 4 bytes.
+  DWORD type = 99, value = 0, size = sizeof value;
+  EXPECT_EQ(RegQueryValueExA(scratch.key(), "quiet", nullptr, &type,
+                             reinterpret_cast<BYTE *>(&value), &size),
+            ERROR_SUCCESS);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_NONE));
+  EXPECT_EQ(value, 7u);
+
+  // Other writers' values count by their first 4 bytes; a longer one cannot
+  // be read, which means show.
+  const unsigned long long wide = 0;
+  scratch.SetDword("dword-zero", 0);
+  scratch.SetRaw("qword-zero", REG_QWORD, &wide, sizeof wide);
+  EXPECT_FALSE(GetDialogControlEx(program, "dword-zero"));
+  EXPECT_TRUE(GetDialogControlEx(program, "qword-zero"));
+}
+
+TEST(GetParentRect, GivesTheRectangleInTheParentsClientArea) {
+  // The caption and border put the client area away from the window's corner.
+  HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_CAPTION | WS_THICKFRAME,
+                                200, 150, 400, 300, nullptr, nullptr, nullptr, nullptr);
+  HWND child = CreateWindowExA(0, "STATIC", "", WS_CHILD, 30, 40, 50, 60, parent, nullptr,
+                               nullptr, nullptr);
+  RECT rect = {};
+  EXPECT_TRUE(GetParentRect(child, &rect));
+  DestroyWindow(parent);
+  EXPECT_EQ(std::to_string(rect.left) + "," + std::to_string(rect.top) + "," +
+                std::to_string(rect.right) + "," + std::to_string(rect.bottom),
+            "30,40,80,100");
+}
+
+// What the helper thread saw of the box before it pressed OK.
+struct SeenBox {
+  int result;
+  bool survivedCancel = false;
+  RECT rect = {};
+  std::string caption, text;
+};
+
+BOOL CALLBACK FindBox(HWND window, LPARAM found) {
+  if (GetDlgItem(window, 1001) && IsWindowVisible(window))
+    *reinterpret_cast<HWND *>(found) = window;
+  return TRUE;
+}
+
+// The helper waits for the box until the call is done; it reads the box,
+// tries to close it without OK, ticks the check box if asked, presses OK.
+SeenBox ShowBox(const char *switchName, DWORD flags, bool tick, HWND owner = nullptr) {
+  SeenBox seen;
+  std::atomic<bool> done{false};
+  std::thread helper([&, thread = GetCurrentThreadId()] {
+    HWND box = nullptr;
+    while (box == nullptr && !done) {
+      Sleep(10);
+      EnumThreadWindows(thread, FindBox, reinterpret_cast<LPARAM>(&box));
+    }
+    if (box == nullptr) return;
+    char text[64];
+    GetWindowRect(box, &seen.rect);
+    seen.caption.assign(text, GetWindowTextA(box, text, sizeof text));
+    seen.text.assign(text, GetDlgItemTextA(box, 1000, text, sizeof text));
+    SendMessageA(box, WM_COMMAND, IDCANCEL, 0);
+    SendMessageA(box, WM_CLOSE, 0, 0);
+    seen.survivedCancel = IsWindowVisible(box);
+    if (tick) SendDlgItemMessageA(box, 1001, BM_CLICK, 0, 0);
+    SendDlgItemMessageA(box, IDOK, BM_CLICK, 0, 0);
+  });
+  seen.result = KTMessageBox(owner, switchName, "Message & text", "The caption", flags);
+  done = true;
+  helper.join();
+  return seen;
+}
+
+// A box that did show answers 1: the helper pressed OK.
+TEST(KTMessageBox, ClosesOnlyThroughOKAndATickSuppressesTheNextBox) {
+  // The box keeps its switches under the default program, made here if new.
+  HKEY monitor;
+  DWORD made = 0, type = 99, value = 99, size = sizeof value;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Tessaly\\Monitor", 0, nullptr,
+                            0, KEY_ALL_ACCESS, nullptr, &monitor, &made),
+            ERROR_SUCCESS);
+  const char *name = "kt-test-box";
+  RegDeleteKeyValueA(monitor, "DialogControl", name);
+
+  const SeenBox seen = ShowBox(name, 0, false);
+  EXPECT_EQ(seen.result, 1);
+  EXPECT_EQ(seen.caption, "The caption");
+  EXPECT_EQ(seen.text, "Message & text");
+  EXPECT_TRUE(seen.survivedCancel);
+  EXPECT_TRUE(GetDialogControl(name));  // OK alone clears nothing
+  EXPECT_EQ(ShowBox(name, 0, true).result, 1);
+  EXPECT_EQ(
+      RegGetValueA(monitor, "DialogControl", name, RRF_RT_ANY, &type, &value, &size),
+      ERROR_SUCCESS);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_NONE));
+  EXPECT_EQ(value, 0u);
+  EXPECT_EQ(ShowBox(name, 0, false).result, 0);
+
+  RegDeleteKeyValueA(monitor, "DialogControl", name);
+  RegCloseKey(monitor);
+  if (made == REG_CREATED_NEW_KEY)
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Tessaly\\Monitor");
+  // The platform's dialog box answers 0, not -1, for an invalid owner.
+  EXPECT_EQ(ShowBox(nullptr, 0, false, reinterpret_cast<HWND>(0x7654320)).result, 0);
+}
+
+TEST(KTMessageBox, IsCentredOrPutAtTheCursorInsideTheWorkArea) {
+  // The box's left edge lands at "at" less "halves" halves of its width: its
+  // top-left (0), centre (1, rounding down) or bottom-right (2) is there.
+  struct Case {
+    RECT work;
+    POINT cursor;
+    DWORD flags;
+    int halves;
+    POINT at;
+  } cases[] = {
+      {{100, 50, 900, 650}, {0, 0}, 0, 1, {500, 350}},
+      // Too big for the area: starts at its top left.
+      {{100, 50, 110, 60}, {0, 0}, 0, 0, {100, 50}},
+      {{0, 0, 900, 700}, {600, 500}, KTMB_ATCURSOR, 2, {600, 500}},
+      // On the screen but past the work area (a side task bar): pulled back.
+      {{0, 0, 700, 500}, {800, 600}, KTMB_ATCURSOR, 2, {700, 500}},
+  };
+  for (Case &c : cases) {
+    RECT saved;
+    ASSERT_TRUE(SetCursorPos(c.cursor.x, c.cursor.y));
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &saved, 0);
+    ASSERT_TRUE(SystemParametersInfoA(SPI_SETWORKAREA, 0, &c.work, 0));
+    // Ticking without a switch stores nothing: every box shows.
+    const SeenBox seen = ShowBox(nullptr, c.flags, true);
+    SystemParametersInfoA(SPI_SETWORKAREA, 0, &saved, 0);
+    ASSERT_EQ(seen.result, 1);
+    const RECT &r = seen.rect;
+    EXPECT_EQ(r.left, c.at.x - c.halves * (r.right - r.left) / 2) << c.halves;
+    EXPECT_EQ(r.top, c.at.y - c.halves * (r.bottom - r.top) / 2) << c.halves;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "ktutil.h"
+#include "registry_locked_key.h"
+#include "support/canary.h"
+#include "support/kt_test_support.h"
+
+using kttest::CanaryBuffer;
+using kttest::ScratchKey;
+
+namespace {
+
+constexpr char kNoKey[] = "Software\\Tessaly\\ktutil-test\\none";
+
+TEST(RegistryValues, TextsReadAtEverySizeWithoutOverrun) {
+  ScratchKey key("regstr");
+  const char *path = key.path().c_str();
+  ASSERT_TRUE(SetRegistryValueString(key.root(), path, "name", "hello"));
+  EXPECT_EQ(key.GetString("name"), "hello");
+  for (int size : {0, 1, 5, 6}) {  // "hello" needs 6
+    CanaryBuffer buf(size);
+    EXPECT_EQ(GetRegistryValueString(key.root(), path, "name", buf.raw(), size),
+              size == 6);
+    EXPECT_TRUE(buf.Intact()) << size;
+    EXPECT_TRUE(size < 6 || buf.text() == "hello");
+  }
+  char text[8];
+  EXPECT_FALSE(GetRegistryValueString(key.root(), path, "missing", text, sizeof text));
+  EXPECT_FALSE(GetRegistryValueString(key.root(), kNoKey, "name", text, sizeof text));
+  // A stored text without terminator gets one, room permitting.
+  key.SetRaw("raw", REG_BINARY, "abc", 3);
+  EXPECT_TRUE(GetRegistryValueString(key.root(), path, "raw", text, 4));
+  EXPECT_STREQ(text, "abc");
+  EXPECT_FALSE(GetRegistryValueString(key.root(), path, "raw", text, 3));
+  EXPECT_STREQ(text, "ab");
+}
+
+TEST(RegistryValues, NumbersAreFourBytesOrTheDefault) {
+  ScratchKey key("regdw");
+  const char *path = key.path().c_str();
+  EXPECT_TRUE(SetRegistryValueDWord(key.root(), path, nullptr, 0x12345678));
+  EXPECT_EQ(key.GetDword(nullptr), 0x12345678u);
+  EXPECT_EQ(GetRegistryValueDWord(key.root(), path, "", 7), 0x12345678u);
+  key.SetString("text", "0123456789");
+  EXPECT_EQ(GetRegistryValueDWord(key.root(), path, "text", 7), 7u);
+  key.SetRaw("short", REG_BINARY, "\x01\x02", 2);
+  EXPECT_EQ(GetRegistryValueDWord(key.root(), path, "short", 7), 0x0201u);
+  EXPECT_EQ(GetRegistryValueDWord(key.root(), path, "missing", 7), 7u);
+  EXPECT_EQ(GetRegistryValueDWord(key.root(), kNoKey, "n", 9), 9u);
+}
+
+TEST(RegistryValues, WritersCreateMissingKeysAndRespectAccess) {
+  ScratchKey key("regwr");
+  std::string deep = key.path() + "\\a\\b", fresh = key.path() + "\\fresh";
+  EXPECT_TRUE(SetRegistryValueDWord(key.root(), deep.c_str(), "n", 1));
+  EXPECT_TRUE(DeleteRegistryValue(key.root(), deep.c_str(), "n"));
+  EXPECT_EQ(GetRegistryValueDWord(key.root(), deep.c_str(), "n", 0), 0u);
+  EXPECT_TRUE(DeleteRegistryValue(key.root(), fresh.c_str(), "x"));
+  EXPECT_TRUE(SetRegistryValueString(key.root(), fresh.c_str(), "", "made"));
+
+  kttest::LockedKey locked(key.root(), fresh);
+  for (BOOL written : {SetRegistryValueString(key.root(), fresh.c_str(), "", "x"),
+                       SetRegistryValueDWord(key.root(), fresh.c_str(), "n", 1),
+                       DeleteRegistryValue(key.root(), fresh.c_str(), ""),
+                       SetRegistryValueStringEnc(key.root(), fresh.c_str(), "", "x")})
+    EXPECT_FALSE(written);
+  EXPECT_EQ(SaveConfigEx(key.root(), "x", 1, fresh.c_str(), "n"), ERROR_ACCESS_DENIED);
+  char text[8];
+  EXPECT_TRUE(
+      GetRegistryValueString(key.root(), fresh.c_str(), nullptr, text, sizeof text));
+  EXPECT_STREQ(text, "made");
+  // Windows makes no subkey through a read-only handle; Wine does not check.
+  HKEY readOnly;
+  ASSERT_EQ(RegOpenKeyExA(key.root(), key.path().c_str(), 0, KEY_READ, &readOnly), 0);
+  bool onWine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version");
+  EXPECT_TRUE(!SetRegistryValueString(readOnly, "sub", "v", "x") || onWine);
+  RegCloseKey(readOnly);
+}
+
+TEST(RegistryValues, ScrambledTextsRoundTripAndReadPlainOnes) {
+  ScratchKey key("regenc");
+  const char *path = key.path().c_str();
+  ASSERT_TRUE(SetRegistryValueStringEnc(key.root(), path, "s", "secret"));
+  EXPECT_EQ(key.GetString("s"), "~\x05\x68\x26\x7E\x68\x73");
+  // The reader needs room for the stored form: 8 bytes, though "secret" is 6.
+  for (int size : {0, 1, 7, 8}) {
+    CanaryBuffer buf(size);
+    EXPECT_EQ(GetRegistryValueStringEnc(key.root(), path, "s", buf.raw(), size),
+              size == 8);
+    EXPECT_TRUE(buf.Intact()) << size;
+    EXPECT_EQ(buf.text(), size == 8 ? "secret" : "") << size;
+  }
+  std::string all;
+  for (int c = 1; c <= 255; ++c) all += static_cast<char>(c);
+  ASSERT_TRUE(SetRegistryValueStringEnc(key.root(), path, "all", all.c_str()));
+  ASSERT_TRUE(SetRegistryValueStringEnc(key.root(), path, "empty", ""));
+  EXPECT_EQ(key.GetString("empty"), "");
+  key.SetString("plain", "plain text");
+  struct {
+    const char *value;
+    std::string text;
+  } reads[] = {{"all", all}, {"empty", ""}, {"plain", "plain text"}, {"missing", ""}};
+  for (const auto &r : reads) {
+    char back[300] = "x";
+    EXPECT_EQ(GetRegistryValueStringEnc(key.root(), path, r.value, back, sizeof back),
+              r.value != std::string("missing"));
+    EXPECT_EQ(back, r.text) << r.value;
+  }
+}
+
+TEST(ConfigRecord, LoadsBackWholeOrLeavesTheBuffer) {
+  ScratchKey key("cfg", HKEY_LOCAL_MACHINE);
+  std::string deep = key.path() + "\\new\\path";
+  const char *path = deep.c_str();
+  const std::string record("\x03\x00\x00\x00record\xFF", 11);
+  ASSERT_EQ(SaveConfig(record.data(), 11, path, "rec"), 0);
+  DWORD type = 99;
+  RegGetValueA(HKEY_LOCAL_MACHINE, path, "rec", RRF_RT_ANY, &type, nullptr, nullptr);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_NONE));
+  // Too small, missing or no buffer: FALSE, and the caller's bytes stay.
+  for (int size : {0, 1, 10, 11, 12}) {
+    CanaryBuffer buf(size);
+    EXPECT_EQ(LoadConfig(buf.raw(), size, path, "rec"), size >= 11) << size;
+    EXPECT_TRUE(buf.Intact()) << size;
+    std::string got(buf.raw(), size);
+    EXPECT_EQ(got, size < 11 ? std::string(size, '\xA5') : record + got.substr(11))
+        << size;
+  }
+  char buf[16] = "keep";
+  EXPECT_FALSE(LoadConfig(buf, sizeof buf, path, "missing"));
+  EXPECT_FALSE(LoadConfig(nullptr, sizeof buf, path, "rec"));
+  EXPECT_STREQ(buf, "keep");
+}
+
+TEST(ConfigRecord, ExFormsUseTheRootAndReadAnyType) {
+  ScratchKey key("cfgex");
+  const char *path = key.path().c_str();
+  key.SetString("text", "abc");
+  char text[4] = {};
+  EXPECT_TRUE(LoadConfigEx(key.root(), text, sizeof text, path, "text"));
+  EXPECT_STREQ(text, "abc");
+  DWORD n = 77, back = 0;
+  EXPECT_EQ(SaveConfigEx(key.root(), &n, sizeof n, path, "n"), 0);
+  EXPECT_TRUE(LoadConfigEx(key.root(), &back, sizeof back, path, "n"));
+  EXPECT_EQ(back, 77u);
+}
+
+TEST(ConfigRecord, EnumeratesWithinTheGivenSizes) {
+  ScratchKey key("cfgenum", HKEY_LOCAL_MACHINE);
+  const char *path = key.path().c_str();
+  char name[32], data[32];
+  EXPECT_FALSE(EnumConfig(0, name, sizeof name, data, sizeof data, path));
+  ASSERT_EQ(SaveConfig("12345", 5, path, "first"), 0);
+  ASSERT_EQ(SaveConfig("xy", 2, path, "second"), 0);
+  std::set<std::string> names;
+  for (DWORD i = 0; EnumConfig(i, name, sizeof name, data, sizeof data, path); ++i)
+    names.insert(name);
+  EXPECT_EQ(names, (std::set<std::string>{"first", "second"}));
+  EXPECT_FALSE(EnumConfig(0, name, sizeof name, nullptr, sizeof data, path));
+  // "first" alone: its name needs 6 characters, its data 5 bytes.
+  ASSERT_EQ(RegDeleteValueA(key.key(), "second"), 0);
+  for (int size : {0, 1, 5, 6}) {
+    CanaryBuffer nameBuf(size), dataBuf(size - (size > 1));
+    EXPECT_EQ(EnumConfig(0, nameBuf.raw(), size, data, sizeof data, path), size == 6);
+    EXPECT_EQ(EnumConfig(0, name, sizeof name, dataBuf.raw(), dataBuf.size(), path),
+              size == 6);
+    EXPECT_TRUE(nameBuf.Intact() && dataBuf.Intact()) << size;
+  }
+  EXPECT_EQ(std::string(data, 5), "12345");
+}
+
+}  // namespace
