@@ -3,6 +3,8 @@
 
 #include <winsock.h>
 
+#include "datetime/base.h"
+
 namespace kt {
 namespace {
 
@@ -20,7 +22,7 @@ DWORD AttachCount() { return g_attachCount; }
 
 void Attach(HINSTANCE module) {
   if (g_module == nullptr) g_module = module;
-  // Date-time base starts here (first attach only) once that subsystem lands.
+  if (g_attachCount == 0) StartDateTimeBase();
   if (g_screenDC == nullptr) g_screenDC = GetDC(nullptr);
   WSADATA wsa;
   if (WSAStartup(MAKEWORD(1, 1), &wsa) == 0) ++g_socketStarts;
@@ -30,6 +32,7 @@ void Attach(HINSTANCE module) {
 
 void Detach() {
   if (g_attachCount > 0) --g_attachCount;
+  if (g_attachCount == 0) StopDateTimeBase();
   for (; g_socketStarts > 0; --g_socketStarts) WSACleanup();
   if (g_screenDC != nullptr) {
     ReleaseDC(nullptr, g_screenDC);

@@ -25,6 +25,17 @@ typedef intptr_t INT_PTR;
 typedef void *LPVOID;
 typedef char *LPSTR;
 typedef const char *LPCSTR;
+/* The platform's broken-down time, field for field. */
+typedef struct _SYSTEMTIME {
+  WORD wYear;
+  WORD wMonth;
+  WORD wDayOfWeek;
+  WORD wDay;
+  WORD wHour;
+  WORD wMinute;
+  WORD wSecond;
+  WORD wMilliseconds;
+} SYSTEMTIME, *PSYSTEMTIME, *LPSYSTEMTIME;
 #ifndef TRUE
 #define TRUE 1
 #define FALSE 0

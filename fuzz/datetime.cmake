@@ -1,0 +1,1 @@
+kt_add_fuzzer(datetime_norm_text datetime_norm_text.cpp)

@@ -1,0 +1,176 @@
+// Date-time texts and local time, run under several time zones and user
+// locales (the ctest entries set TZ and LC_ALL for Wine). Expectations for
+// locale-dependent text come from the platform's own formatting functions.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+#include "ktutil.h"
+#include "support/canary.h"
+
+namespace {
+
+constexpr DateTime kJuly4 = 0x2AE46DB2u;  // 4 July 2001 13:45:36 UTC
+
+LONGLONG Seconds(const SYSTEMTIME &st) {
+  FILETIME ft;
+  SystemTimeToFileTime(&st, &ft);
+  return ((static_cast<LONGLONG>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime) / 10000000;
+}
+
+// UTC shifted by local minus universal time now, taken from the clock rather
+// than the time-zone record the library reads.
+SYSTEMTIME ToLocal(DateTime utc) {
+  SYSTEMTIME now, local;
+  GetSystemTime(&now);
+  GetLocalTime(&local);
+  const int minutes =
+      static_cast<int>((Seconds(local) - Seconds(now) + 86430) / 60 - 1440);
+  DateTimeToSystemTime(utc, &local);
+  SystemTimeAddMinutes(&local, minutes);
+  return local;
+}
+
+// The platform's text: a date, or a time with the given flags.
+std::string Platform(const SYSTEMTIME &st, bool date, DWORD flags = 0) {
+  char t[128] = "";
+  if (date)
+    GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, t, sizeof t);
+  if (!date) GetTimeFormatA(LOCALE_USER_DEFAULT, flags, &st, nullptr, t, sizeof t);
+  return t;
+}
+std::string Stamp(const SYSTEMTIME &st) {
+  return Platform(st, true) + " " +
+         Platform(st, false, TIME_NOTIMEMARKER | TIME_FORCE24HOURFORMAT);
+}
+
+// The full text, then sizes 0, 1, exact - 1 and exact: never past the size,
+// always terminated, a cut text a prefix of the full one.
+void Check(const std::string &full, const std::function<void(char *, int)> &write) {
+  const int exact = static_cast<int>(full.size()) + 1;
+  for (int size : {256, 0, 1, exact - 1, exact}) {
+    kttest::CanaryBuffer buf(size);
+    write(buf.data(), size);
+    EXPECT_TRUE(buf.Intact()) << size << " of " << full;
+    if (size == 0) continue;
+    EXPECT_TRUE(buf.Terminated()) << size << " of " << full;
+    EXPECT_EQ(buf.text(), size >= exact ? full : full.substr(0, buf.text().size()));
+  }
+}
+
+// Writers that return the length, or `cut` when the text did not fit.
+void CheckCounted(int(KTAPI *write)(DWORD, LPSTR, int), DWORD value,
+                  const std::string &full, int cut) {
+  const int len = static_cast<int>(full.size());
+  Check(full, [&](char *b, int n) {
+    EXPECT_EQ(write(value, b, n), n > len ? len : cut) << full << " in " << n;
+    if (cut == 0 && n > 0 && n <= len) {
+      EXPECT_STREQ(b, "");  // empty rather than cut
+    }
+  });
+}
+
+TEST(DateTimeEnvironment, WineFollowsTheTestsZoneAndLocale) {
+  TIME_ZONE_INFORMATION tz;
+  GetTimeZoneInformation(&tz);
+  if (const char *bias = getenv("KT_EXPECT_BIAS")) {
+    EXPECT_EQ(tz.Bias, atol(bias));
+  }
+  if (const char *lcid = getenv("KT_EXPECT_LCID")) {
+    EXPECT_EQ(GetUserDefaultLCID(), strtoul(lcid, nullptr, 16));
+  }
+}
+
+TEST(DateTimeLocal, OffsetClockAndTicks) {
+  SYSTEMTIME want = ToLocal(kJuly4), got, untouched = {1, 2, 3, 4, 5, 6, 7, 8};
+  const SYSTEMTIME copy = untouched;
+  ASSERT_TRUE(DateTimeToLocalTime(kJuly4, &got));
+  EXPECT_EQ(SystemTimeToDateTime(&got), SystemTimeToDateTime(&want));
+  EXPECT_EQ(LocalTime(kJuly4), SystemTimeToDateTime(&want));
+  EXPECT_EQ(UniversalTime(LocalTime(kJuly4)), kJuly4);
+  EXPECT_FALSE(DateTimeToLocalTime(0, &untouched));
+  EXPECT_FALSE(LocalTimeToUniversalTime(0xFFFFFFFFu, &untouched));
+  EXPECT_EQ(memcmp(&untouched, &copy, sizeof copy), 0);
+  EXPECT_EQ(LocalTime(0), 0u);
+
+  // Seconds from now: the clock, the library's start, and ticks as times.
+  SYSTEMTIME now;
+  GetSystemTime(&now);
+  auto fromNow = [&](DateTime dt) {
+    DateTimeToSystemTime(dt, &got);
+    return static_cast<double>(Seconds(got) - Seconds(now));
+  };
+  EXPECT_NEAR(fromNow(GetCurrentDateTime()), 0, 2);
+  EXPECT_NEAR(fromNow(GetStartDateTime()), -150, 150);  // the library started with us
+  EXPECT_NEAR(fromNow(TicksToDateTime(GetTickCount() - 90000)), -90, 2);
+  EXPECT_NEAR(fromNow(TicksToDateTime(GetTickCount() + 3600000)), 3600, 2);
+}
+
+TEST(DateTimeText, DatesAndRanges) {
+  SYSTEMTIME local = ToLocal(kJuly4);
+  const std::string july4 = Stamp(local);
+  Check(july4, [](char *b, int n) { DateTimeToStr(kJuly4, b, n); });
+  local.wHour = local.wMinute = local.wSecond = 0;  // local midnight: the date alone
+  const DateTime midnight = UniversalTime(SystemTimeToDateTime(&local));
+  Check(Platform(local, true), [=](char *b, int n) { DateTimeToStr(midnight, b, n); });
+  local.wSecond = 2;
+  Check(Stamp(local), [=](char *b, int n) { DateTimeToStr(midnight + 1, b, n); });
+  Check("[invalid date]", [](char *b, int n) { DateTimeToStr(0xFFFFFFFFu, b, n); });
+
+  auto range = [](int kind, DateTime from, DateTime to, const std::string &text) {
+    Check(text, [=](char *b, int n) {
+      const int count = DateRangeToStr(kind, from, to, b, n);
+      EXPECT_TRUE(n == 0 || count == static_cast<int>(strlen(b)));
+    });
+  };
+  range(0, kJuly4, kJuly4, "All dates");
+  range(15, 0, 0, "Current session only");
+  range(1, 0, kJuly4, "From first access to " + july4);
+  range(3, kJuly4, ~0u, "From " + july4 + " to last access");
+}
+
+TEST(QuantityText, DurationsBytesDaysAndTimes) {
+  const struct {
+    DWORD ticks;
+    const char *compact, *display;
+  } durations[] = {{0, "none", "none"},
+                   {5, "5ms", "5 milliseconds"},
+                   {61000, "1m 1s", "1 minutes"},
+                   {3600005, "1h 0m 0s 5ms", "1hours 0minutes"},
+                   {3660000, "1h 1m", "1hours 1minutes"},
+                   {7200000, "2h", "2 hours"}};
+  for (const auto &d : durations) {
+    CheckCounted(TicksToHMSStr, d.ticks, d.compact, 0);
+    CheckCounted(TicksToDisplayStr, d.ticks, d.display, 0);
+  }
+  const std::pair<DWORD, const char *> bytes[] = {{999, "999 bytes"},
+                                                  {1000, "1.00 KB"},
+                                                  {999999, "1000.00 KB"},
+                                                  {1000000, "1.00 MB"}};
+  for (const auto &[count, text] : bytes) CheckCounted(BytesToStr, count, text, -1);
+  char sep[10], dec[10];
+  GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STIME, sep, sizeof sep);
+  GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, dec, sizeof dec);
+  CheckCounted(TicksToHMSStrCond, 3723004,
+               std::string("1") + sep + "2" + sep + "3" + dec + "4", -1);
+
+  // Bit 1 is Sunday; bit 0 and bit 8 name no day.
+  const std::pair<DWORD, const char *> days[] = {
+      {254, "Every day"},       {124, "Mon-Fri"},  {6, "SunMon"}, {1, ""},
+      {0xEE, "Sun-TueThu-Sat"}, {0x1FE, "Sun-Sat"}};
+  for (const auto &d : days)
+    Check(d.second, [&](char *b, int n) { DaysToString(d.first, b, n); });
+  SYSTEMTIME one = {};
+  one.wHour = 1;
+  auto times = [](int from, int to, const std::string &text) {
+    Check(text, [=](char *b, int n) { TimeRangeToString(from, to, b, n); });
+  };
+  times(-1, -1, "Always");
+  times(0, 3600, Platform(SYSTEMTIME{}, false) + "-" + Platform(one, false));
+  times(-1, 3600, "-" + Platform(one, false));  // an open bound shows as nothing
+}
+
+}  // namespace
