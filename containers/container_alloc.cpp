@@ -1,0 +1,7 @@
+#include "containers/container_alloc.h"
+
+namespace kt {
+
+ContainerAllocFn g_containerAlloc = std::calloc;
+
+}  // namespace kt

@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "ktutil.h"
+#include "portable/pattern_reference.h"
+
+namespace {
+
+TEST(MatchWithPattern, EdgesOutsideTheRandomAlphabet) {
+  EXPECT_TRUE(MatchWithPattern("*.EXE", "C:\\setup.exe"));
+  EXPECT_FALSE(MatchWithPattern("*.exe", "C:\\setup.exe"));  // only the text is folded
+  EXPECT_FALSE(MatchWithPattern("", ""));
+  EXPECT_FALSE(MatchWithPattern(nullptr, "A"));
+  EXPECT_FALSE(MatchWithPattern("*", nullptr));
+  // Long segments go through the bit-parallel search.
+  const std::string seg = "ABCDEFGHIJ?LMNOPQRSTU";
+  const std::string text = std::string(500, 'x') + "abcdefghijklmnopqrstu" + "yz";
+  for (const char *tail : {"*", "YZ", "*Q", "Y"}) {
+    EXPECT_EQ(MatchWithPattern(("*" + seg + tail).c_str(), text.c_str()) != FALSE,
+              kttest::ReferenceMatch("*" + seg + tail, text)) << tail;
+  }
+}
+
+TEST(MatchWithPattern, AgreesWithBacktracking) {
+  std::mt19937 rng(20261206);
+  const char patternChars[] = "AB*?a", textChars[] = "aAbB*?";
+  for (int round = 0; round < 200000; ++round) {
+    std::string pattern, text;
+    for (int n = rng() % 8; n > 0; --n) pattern += patternChars[rng() % 5];
+    for (int n = rng() % 10; n > 0; --n) text += textChars[rng() % 6];
+    ASSERT_EQ(MatchWithPattern(pattern.c_str(), text.c_str()) != FALSE,
+              kttest::ReferenceMatch(pattern, text))
+        << '"' << pattern << "\" against \"" << text << '"';
+  }
+}
+
+// Twenty star-separated letters against 100,000 characters: backtracking
+// would try every way of placing the A's; the answer comes at once (no
+// timing asserted). The final "!" keeps the text from running out before a
+// star, which would match at once.
+TEST(MatchWithPattern, HostilePatternFinishes) {
+  std::string pattern;
+  for (int i = 0; i < 19; ++i) pattern += "*A";
+  pattern += "*B";
+  std::string text = std::string(100000, 'a') + "!";
+  EXPECT_FALSE(MatchWithPattern(pattern.c_str(), text.c_str()));
+  text.insert(text.size() - 1, "b");
+  EXPECT_TRUE(MatchWithPattern((pattern + "*").c_str(), text.c_str()));
+  EXPECT_FALSE(MatchWithPattern((pattern + "*C").c_str(), text.c_str()));
+}
+
+}  // namespace
