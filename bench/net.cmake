@@ -1,0 +1,11 @@
+# Address and port text beside inet_ntoa (Windows); MD5 beside OpenSSL
+# (native, optimised by tools/run-bench).
+if(WIN32)
+  kt_add_bench(net_text_bench ${CMAKE_CURRENT_SOURCE_DIR}/net_text_bench.cpp)
+  target_link_libraries(net_text_bench PRIVATE wsock32)
+else()
+  kt_add_bench(md5_bench ${CMAKE_CURRENT_SOURCE_DIR}/md5_bench.cpp)
+  add_test(NAME md5_vs_openssl
+    COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/md5_vs_openssl.sh $<TARGET_FILE:md5_bench>)
+  set_tests_properties(md5_vs_openssl PROPERTIES LABELS bench)
+endif()

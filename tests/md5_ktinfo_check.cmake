@@ -1,0 +1,16 @@
+# Compares `ktinfo md5 FILE` (run under Wine) with md5sum of the same file.
+execute_process(COMMAND ${WINE_RUN} ${PREFIX} ${KTINFO} md5 ${FILE}
+  OUTPUT_VARIABLE ours RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "ktinfo md5 failed (${status}): ${ours}")
+endif()
+execute_process(COMMAND md5sum ${FILE} OUTPUT_VARIABLE reference RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "md5sum failed")
+endif()
+string(REGEX MATCH "^[0-9a-f]+" ours "${ours}")
+string(REGEX MATCH "^[0-9a-f]+" reference "${reference}")
+message("ktinfo: ${ours}\nmd5sum: ${reference}")
+if(NOT ours STREQUAL reference OR NOT reference MATCHES "^[0-9a-f]+$")
+  message(FATAL_ERROR "digests differ")
+endif()

@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+#include <winsock.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <tuple>
+
+#include "ktutil.h"
+#include "support/canary.h"
+
+namespace {
+
+// Marks an answer that only Wine gives, where Windows documents another.
+bool broken(bool condition) { return condition; }
+
+// Each text whole and cut at sizes 0, 1 and exact - 1 into a canary buffer.
+TEST(GetPortString, ServiceNamesByProtocolCutAtEverySize) {
+  const std::tuple<DWORD, WORD, BOOL, std::string> cases[] = {
+      {6, 513, FALSE, "Login"},
+      {17, 513, FALSE, "Who"},
+      {1, 513, FALSE, "Port 513"},
+      {17, 514, FALSE, "UDP Port 514"},
+      {6, 514, TRUE, "Command (TCP Port 514)"}};
+  for (const auto &[proto, port, withNumber, full] : cases) {
+    const int exact = static_cast<int>(full.size()) + 1;
+    for (int size : {0, 1, exact - 1, exact}) {
+      kttest::CanaryBuffer buf(size);
+      int n = GetPortString(proto, htons(port), withNumber, buf.raw(), size);
+      EXPECT_TRUE(buf.Intact()) << full << " size " << size;
+      if (size == 0) continue;
+      EXPECT_EQ(buf.text(), full.substr(0, size - 1)) << size;
+      EXPECT_EQ(n, size - 1) << size;
+    }
+  }
+}
+
+// The platform's own formatter is the reference for every byte value.
+TEST(IPAddrToStr, AgreesWithTheSocketsFormatter) {
+  std::mt19937 random(20261206);
+  char text[32];
+  for (int i = 0; i < 20000; ++i) {
+    in_addr address;
+    address.s_addr = i < 256 ? i * 0x01010101u : random();
+    char *end = IPAddrToStr(address.s_addr, text, sizeof text);
+    ASSERT_STREQ(text, inet_ntoa(address));
+    ASSERT_EQ(end, text + strlen(text));
+    ASSERT_EQ(StrToIPAddr(text), address.s_addr);
+  }
+  sockaddr_in record = {};
+  record.sin_addr.s_addr = inet_addr("172.16.5.4");
+  record.sin_port = htons(8080);
+  INetAddrToStr(&record, text, sizeof text);
+  EXPECT_STREQ(text, "172.16.5.4:8080");
+}
+
+TEST(NameLookup, BlockingLookups) {
+  EXPECT_EQ(NameToIPAddr("localhost"), inet_addr("127.0.0.1"));
+  // Dotted names resolve to themselves without asking any server.
+  DWORD addresses[64] = {};
+  EXPECT_EQ(NameToIPAddresses("192.0.2.7", addresses, 64), 1);
+  EXPECT_EQ(addresses[0], inet_addr("192.0.2.7"));
+  WSASetLastError(0);
+  EXPECT_EQ(NameToIPAddr("no-such-host.invalid"), 0u);
+  EXPECT_NE(WSAGetLastError(), 0);
+  EXPECT_EQ(NameToIPAddresses("no-such-host.invalid", addresses, 64), 0);
+  // A smaller capacity keeps the first of the resolver's addresses, no more.
+  char host[256];
+  ASSERT_EQ(gethostname(host, sizeof host), 0);
+  const int count = NameToIPAddresses(host, addresses, 64);
+  ASSERT_GT(count, 0) << host;
+  EXPECT_EQ(NameToIPAddr(host), addresses[0]);
+  DWORD fewer[64] = {};
+  EXPECT_EQ(NameToIPAddresses(host, fewer, count - 1), count - 1);
+  EXPECT_TRUE(std::equal(fewer, fewer + count - 1, addresses) && fewer[count - 1] == 0);
+}
+
+// Waits up to ten seconds for the lookup's completion to be posted to the
+// window; the message's lParam (buffer length and error), or -1.
+LPARAM Completion(HWND window, UINT message, HANDLE task) {
+  MSG msg;
+  for (DWORD start = GetTickCount(); task && GetTickCount() - start < 10000;) {
+    if (PeekMessageA(&msg, window, message, message, PM_REMOVE))
+      return reinterpret_cast<HANDLE>(msg.wParam) == task ? msg.lParam : -1;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_POSTMESSAGE);
+  }
+  return -1;
+}
+
+TEST(NameLookup, AsyncCompletionReachesTheWindow) {
+  HWND window =
+      CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  ASSERT_NE(window, nullptr);
+  char result[MAXGETHOSTSTRUCT];
+  HANDLE task =
+      NameToIPAddressesAsync(window, WM_USER, "localhost", result, sizeof result);
+  ASSERT_EQ(WSAGETASYNCERROR(Completion(window, WM_USER, task)), 0);
+  const hostent *host = reinterpret_cast<const hostent *>(result);
+  ASSERT_NE(host->h_addr_list[0], nullptr);
+  EXPECT_EQ(*reinterpret_cast<const DWORD *>(host->h_addr_list[0]),
+            inet_addr("127.0.0.1"));
+
+  task = NameToIPAddressesAsync(window, WM_USER, "no-such-host.invalid", result,
+                                sizeof result);
+  const LPARAM failed = Completion(window, WM_USER, task);
+  EXPECT_TRUE(failed != -1 && WSAGETASYNCERROR(failed) != 0) << failed;
+  // The task is finished: nothing is left to cancel (Windows refuses; Wine's
+  // cancel is a stub that always reports success).
+  const int cancelled = CancelAsyncLookup(task);
+  EXPECT_TRUE(cancelled == SOCKET_ERROR || broken(cancelled == 0)) << cancelled;
+  DestroyWindow(window);
+}
+
+}  // namespace
