@@ -12,3 +12,5 @@ list(APPEND KT_WINDOWS_SOURCES
   core/system_info.cpp
 )
 list(APPEND KT_WINDOWS_LIBS wsock32 user32 gdi32)
+include(${CMAKE_CURRENT_LIST_DIR}/text_buffer_sources.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/diag_sources.cmake)

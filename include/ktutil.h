@@ -36,11 +36,297 @@ DWORD KTAPI DelStatusFlags(DWORD flags, WORD *counters);
 
 /* ---- containers (hash table, map, multimap) ---- */
 
+/* Containers store caller values and never free what they point to. Each is
+ * created with a size hint of at least 16 (a power of two): twice as many
+ * slots, doubled whenever an add finds them more than half used. None of the
+ * three ever shrinks. The hash table and the map take no lock. */
+
+/* Hash table of caller entries (never 0 or all ones), keyed by the number
+ * the key function derives from each entry. With a collision function, an
+ * entry whose key is taken moves on to the key that function returns for
+ * the entry already there; it must return a different key. */
+typedef struct KtHashTable *HHASHTABLE;
+typedef DWORD(KTAPI *HASHKEYPROC)(LPVOID entry, LPVOID context);
+typedef BOOL(KTAPI *HASHENUMPROC)(LPVOID entry, LPVOID context);
+
+/* NULL when sizeHint is below 16, keyFunction is NULL or memory runs out. */
+HHASHTABLE KTAPI HashCreate(DWORD sizeHint, HASHKEYPROC keyFunction,
+                            HASHKEYPROC collisionFunction, LPVOID context);
+void KTAPI HashDestroy(HHASHTABLE hash);
+/* FALSE when no free slot was found on the entry's probe path. */
+BOOL KTAPI HashAddEntry(HHASHTABLE hash, LPVOID entry);
+/* Removes that very entry (not another one with its key). */
+BOOL KTAPI HashClrEntry(HHASHTABLE hash, LPVOID entry);
+BOOL KTAPI HashClrAll(HHASHTABLE hash);
+/* The first entry with this key along its probe path, or NULL. */
+LPVOID KTAPI HashFindEntry(HHASHTABLE hash, DWORD key);
+/* Visits the entries in slot order until callback (may be NULL) returns
+ * FALSE; returns the number visited, the stopping one included. The
+ * callback must not add or remove entries. */
+DWORD KTAPI HashEnumEntries(HHASHTABLE hash, HASHENUMPROC callback);
+
+/* Map of 32-bit keys (0 included) to values that are neither 0 nor all
+ * ones. Keys are not checked for duplicates: the first stored is found and
+ * removed first. Every operation accepts NULL and answers 0. */
+typedef struct KtMap *HMAP;
+
+HMAP KTAPI MapCreate(DWORD sizeHint);
+void KTAPI MapDestroy(HMAP map);
+BOOL KTAPI MapAddEntry(HMAP map, DWORD key, UINT_PTR value);
+BOOL KTAPI MapClrEntry(HMAP map, DWORD key);
+BOOL KTAPI MapClrAll(HMAP map);
+/* The value, or 0 when the key is absent. */
+UINT_PTR KTAPI MapFindEntry(HMAP map, DWORD key);
+
+/* Multimap: each key holds a list of values (any value, 0 included), newest
+ * first. Every operation holds the multimap's own lock, which is recursive:
+ * an enumeration callback may call the multimap on its thread, but must not
+ * add to or clear the key being enumerated. */
+typedef struct KtMultiMap *HMULTIMAP;
+typedef BOOL(KTAPI *MULTIMAPENUMPROC)(DWORD key, UINT_PTR value, LPVOID context);
+
+HMULTIMAP KTAPI MultiMapCreate(DWORD sizeHint);
+/* No other thread may use the multimap once this has begun. */
+void KTAPI MultiMapDestroy(HMULTIMAP multi);
+/* FALSE when no slot was found or memory ran out (nothing changes then). */
+BOOL KTAPI MultiMapAddEntry(HMULTIMAP multi, DWORD key, UINT_PTR value);
+/* Drops the key with all its values; FALSE when the key is absent. */
+BOOL KTAPI MultiMapClrEntry(HMULTIMAP multi, DWORD key);
+BOOL KTAPI MultiMapClrAll(HMULTIMAP multi);
+/* Calls callback for each value of key, newest first; FALSE as soon as a
+ * callback returns FALSE, else TRUE (also when the key is absent). */
+BOOL KTAPI MultiMapEnumEntries(HMULTIMAP multi, DWORD key, MULTIMAPENUMPROC callback,
+                               LPVOID context);
+
 /* ---- tokenizer and URL, version and pattern parsing ---- */
+
+/* A cursor is an index into a zero-terminated text, owned by the caller;
+ * each operation reads from it and moves it past what it consumed, never
+ * past the terminator. White space is blank and tab. Characters are
+ * returned as unsigned byte values. */
+
+/* Token flags, given to GetToken and read by GetTokenID from its table. */
+#define KTTOKEN_DASH 0x1         /* "-" may occur in a token */
+#define KTTOKEN_DIGITS 0x2       /* decimal digits may occur in a token */
+#define KTTOKEN_PARTIAL 0x10000  /* GetTokenID: a keyword lacking its required
+                                    following character still gives its id */
+#define KTTOKEN_COMMENTS 0x40000 /* white space includes (nested) comments in
+                                    parentheses and stops at a line end */
+#define KTTOKEN_ANYSTART 0x80000 /* a token may begin with "_", "-" or a digit */
+
+/* Keyword table of GetTokenID: an array of these records. The first is a
+ * header of which only id is read, as the token flags. Then come entries
+ * sorted by keyword without regard to case (the same keyword may repeat
+ * with different follow characters), ended by one with id 0. */
+typedef struct KTKEYWORD {
+  LPCSTR keyword;
+  DWORD id;                      /* not 0 */
+  DWORD follow;                  /* required next character (low 8 bits) or 0 */
+  const struct KTKEYWORD *next;  /* table for the next word, or NULL */
+} KTKEYWORD;
+
+/* The character at the cursor (0 at the end); the cursor does not move. */
+int KTAPI GetChar(LPCSTR text, DWORD *cursor);
+BOOL KTAPI IsSpace(int character);
+/* Skip white space; return the character now at the cursor. */
+int KTAPI GetSpace(LPCSTR text, DWORD *cursor);
+int KTAPI GetWhiteSpace(LPCSTR text, DWORD *cursor, DWORD flags);
+/* Moves to the next occurrence of character, from the cursor on; FALSE with
+ * the cursor on the terminator when there is none. */
+BOOL KTAPI SeekChar(LPCSTR text, DWORD *cursor, int character);
+/* Copies at most maxChars characters (dest holds maxChars + 1): with a quote
+ * character, a quoted string in which a doubled quote stands for one, else
+ * the rest of the text. Trailing blanks are dropped; returns the length. */
+DWORD KTAPI GetString(LPCSTR text, DWORD *cursor, LPSTR dest, DWORD maxChars, int quote);
+/* A word of letters (and what flags allow) with the white space around it.
+ * dest holds 65 characters: longer tokens are read over but cut to 64.
+ * Returns the count stored, 0 when there is no token. */
+DWORD KTAPI GetToken(LPCSTR text, DWORD *cursor, LPSTR dest, DWORD flags);
+/* Decimal (modulo 2^32) and hexadecimal (at most 8 digits) numbers; 0 when
+ * there is no digit. */
+DWORD KTAPI GetTokenNum(LPCSTR text, DWORD *cursor);
+DWORD KTAPI GetTokenHexNum(LPCSTR text, DWORD *cursor);
+/* Reads keywords through the table and the tables chained to it; returns
+ * the id of the last word matched, or 0. A word that matches nothing is
+ * left unread. */
+DWORD KTAPI GetTokenID(LPCSTR text, DWORD *cursor, const KTKEYWORD *table);
+/* One line of text[cursor .. textLength), ended by a carriage return (with
+ * its line feed), a zero or the length; a lone line feed belongs to the
+ * line. Copies at most maxChars (dest, if not NULL, holds maxChars + 1) and
+ * returns the line's full length. */
+DWORD KTAPI GetLine(LPCSTR text, DWORD *cursor, DWORD textLength, LPSTR dest,
+                    DWORD maxChars);
+
+/* ParseURL result flags; 0 is failure. */
+#define KTURL_HOST 0x1      /* a host name was read */
+#define KTURL_IPADDRESS 0x2 /* a dotted IPv4 host was read */
+#define KTURL_PATH 0x4      /* a path was read */
+#define KTURL_PORT 0x8      /* a port that differs from the record's was read */
+#define KTURL_QUERY 0x10    /* a query, from "?" on, was read */
+
+/* The platform's IPv4 socket address layout, filled in host order (first
+ * dotted part in the top byte of address): convert before using it with the
+ * sockets interface. family is not touched. */
+typedef struct URLADDRESS {
+  WORD family;
+  WORD port;
+  DWORD address;
+  BYTE zero[8];
+} URLADDRESS;
+
+/* Splits [scheme "://"] host [":" port] path ["?" query] at the cursor, up to
+ * white space or a line end. The host is stored in lower case; "%" and two
+ * hexadecimal digits in path and query stand for one byte. Each buffer (or
+ * NULL) holds its max characters plus a terminator; longer parts are cut.
+ * Fails (0) on a dotted part above 255 and on "//:" after a scheme. */
+DWORD KTAPI ParseURL(const KTKEYWORD *schemes, LPCSTR text, DWORD *cursor, LPSTR path,
+                     DWORD pathMax, LPSTR host, DWORD hostMax, LPSTR query,
+                     DWORD queryMax, URLADDRESS *address);
+
+/* Buffers of ParseHTTPUrl: each output holds this many characters. */
+#define KT_URLPART_SIZE 256
+/* Splits url into scheme (before the first ":"), host with port, and path
+ * (from the first "/" after the host). A blank is appended to url, which
+ * must have room for it. Outputs that receive something are terminated;
+ * the others are left as they were. FALSE when ":" is not followed by "/". */
+BOOL KTAPI ParseHTTPUrl(LPSTR url, LPSTR scheme, LPSTR hostPort, LPSTR path);
+
+/* NAME/major.minor, NAME a keyword of table: major in the high 16 bits,
+ * minor in the low ones; 0 when anything is missing or major is 0. */
+DWORD KTAPI ParseVersion(const KTKEYWORD *table, LPCSTR text, DWORD *cursor);
+
+/* TRUE when text, taken in upper case, matches pattern: "*" any run, "?"
+ * one character, others themselves (so write patterns in upper case). The
+ * empty pattern matches nothing; text that runs out right before a "*" of
+ * the pattern matches, whatever follows that star. */
+BOOL KTAPI MatchWithPattern(LPCSTR pattern, LPCSTR text);
 
 /* ---- date-time values and arithmetic ---- */
 
+/* Packed date and time in the MS-DOS layout, universal time by convention:
+ * year - 1980 in bits 25-31, month 21-24, day 16-20, hour 11-15, minute 5-10,
+ * second / 2 in 0-4. Unsigned order is time order. 0 and 0xFFFFFFFF mean
+ * "no date" and, as range bounds, the open start and the open end. */
+typedef DWORD DateTime;
+
+/* Packs without validating; the year is stored modulo 128. */
+DateTime KTAPI SystemTimeToDateTime(const SYSTEMTIME *st);
+/* Unpacks every field (wMilliseconds 0, wDayOfWeek 0xFFFF for an impossible
+ * date); st may be NULL. FALSE only for 0. */
+BOOL KTAPI DateTimeToSystemTime(DateTime dt, SYSTEMTIME *st);
+/* 0 (Sunday) to 6, or -1 for an impossible date or time. */
+int KTAPI DateTimeDayOfWeek(DateTime dt);
+
+/* In-place calendar arithmetic; counts may be negative and carry into the
+ * larger units. Months clamp the day to the new month's length. */
+int KTAPI SystemTimeDaysInMonth(const SYSTEMTIME *st);
+void KTAPI SystemTimeAddMonths(SYSTEMTIME *st, int months);
+/* Also steps wDayOfWeek; adding 0 changes nothing. */
+void KTAPI SystemTimeAddDays(SYSTEMTIME *st, int days);
+void KTAPI SystemTimeAddHours(SYSTEMTIME *st, int hours);
+void KTAPI SystemTimeAddMinutes(SYSTEMTIME *st, int minutes);
+void KTAPI SystemTimeAddSeconds(SYSTEMTIME *st, int seconds);
+void KTAPI SystemTimeAddMilliSeconds(SYSTEMTIME *st, int milliseconds);
+DateTime KTAPI DateTimeAddDays(DateTime dt, int days);
+DateTime KTAPI DateTimeAddMinutes(DateTime dt, int minutes);
+/* 00:00:00 and 23:59:58 of the same day. */
+DateTime KTAPI StartOfDay(DateTime dt);
+DateTime KTAPI EndOfDay(DateTime dt);
+
+/* Range flags: low four bits 1 = start and end inside, 2 = start or end
+ * inside; 0x10 includes the lower bound, 0x20 the upper bound. */
+#define KT_RANGE_BOTH 1
+#define KT_RANGE_EITHER 2
+#define KT_RANGE_WITH_FROM 0x10
+#define KT_RANGE_WITH_TO 0x20
+BOOL KTAPI DateTimeInRange(DateTime t, DateTime from, DateTime to, DWORD flags);
+/* end 0 is a range that has not ended yet. */
+BOOL KTAPI DateRangeInRange(DateTime start, DateTime end, DateTime from, DateTime to,
+                            DWORD flags);
+/* Times of day are seconds since midnight. from <= t <= to, or both bounds
+ * -1; a range that would wrap past midnight holds nothing. */
+BOOL KTAPI TimeOfDayInRange(int t, int from, int to);
+int KTAPI DateTimeToTimeOfDay(DateTime dt);
+/* Date half 0; the second is rounded down to even. */
+DateTime KTAPI TimeOfDayToDateTime(int seconds);
+
+/* Locale-independent "yyyy/mm/dd hh.mm.ss" of the stored (UTC) value; the
+ * result is as wsnprintf's. The reader takes any run of blanks between date
+ * and time and validates nothing; text without a date reads as 0. */
+int KTAPI NormDateTimeToStr(DateTime dt, LPSTR dest, int size);
+DateTime KTAPI NormStrToDateTime(LPCSTR text);
+/* Splits a duration in milliseconds; hours are not reduced to days. Any
+ * pointer may be NULL. */
+void KTAPI TicksToHMS(DWORD ticks, DWORD *hours, DWORD *minutes, DWORD *seconds,
+                      DWORD *milliseconds);
+
 /* ---- TextBuffer, address and port text, MD5 ---- */
+
+/* The library's growable byte buffer. Set all fields to 0 before first use.
+ * Functions that take one append to it; the bytes after length are always
+ * terminated once storage exists, and no storage reads as the empty text.
+ * The storage comes from the C run-time's malloc: release it with
+ * free(data) and set the fields to 0 again. */
+typedef struct TextBuffer {
+  LPSTR data;
+  DWORD capacity; /* bytes reserved */
+  DWORD length;   /* bytes used, not counting the terminator */
+} TextBuffer;
+
+/* Addresses and masks hold the octets in network order in memory (the first
+ * octet of the dotted text in the lowest-addressed byte), as in_addr does;
+ * 0 is the only invalid address. Ports are in network order unless said. */
+
+/* Both directions are the same byte swap on the supported processors. */
+DWORD KTAPI ToggleNetHostL(DWORD value, BOOL toHost);
+WORD KTAPI ToggleNetHostS(WORD value, BOOL toHost);
+BOOL KTAPI InvalidIPAddress(DWORD address);
+/* FALSE only for 128.0.0.0 up to 255.255.255.255 with contiguous one bits. */
+BOOL KTAPI InvalidSubnetMask(DWORD mask);
+/* "xx-xx-xx-xx-xx-xx" in lower case into dest (18 bytes); returns 17. */
+int KTAPI EthAddrToStr(const BYTE *hardware, LPSTR dest);
+/* Dotted decimal; returns a pointer to the terminator. 16 bytes always
+ * suffice; a smaller size cuts the text (size 0 writes nothing). */
+LPSTR KTAPI IPAddrToStr(DWORD address, LPSTR dest, int size);
+/* "a.b.c.d:port" with the host-order port, or the address alone for port 0. */
+void KTAPI IPInfoToStr(DWORD address, WORD port, LPSTR dest, int size);
+/* Dotted text to address. Parts may be missing (1.2.3 is 0.1.2.3) or above
+ * 255 (they spill into the next part); reading stops at the first character
+ * that is neither a digit nor '.'. NULL gives 0. */
+DWORD KTAPI StrToIPAddr(LPCSTR text);
+
+/* IP protocol 17, 6, 2, 1 to the one-bit codes 1, 2, 4, 8 and back; 0 for
+ * anything else (only the low 8 bits of subProto count). */
+DWORD KTAPI IPProtoToSubProto(DWORD ipProto);
+DWORD KTAPI SubProtoToIPProto(DWORD subProto);
+/* The application protocol of a TCP or UDP port: 0x2000 for none. noProxy
+ * drops the alternative web ports 81, 180, 8000 and 8080; noTerminal drops
+ * Telnet, Finger, Whois, the time services and Gopher. */
+DWORD KTAPI GetProtocolType(WORD port, BOOL noProxy, BOOL noTerminal);
+/* Letters "UAPRSF" of the set flags (low six bits of flags); TRUE when at
+ * least one is set. */
+BOOL KTAPI GetTCPFlags(BYTE flags, LPSTR dest, int size);
+
+/* A range of host-order ports; last 0 means the single port first. */
+typedef struct PortPair {
+  WORD first;
+  WORD last;
+} PortPair;
+/* Appends "80, 1024-2048, 53" for count pairs; a piece that cannot be
+ * stored is dropped and the rest still tried. */
+void KTAPI PortPairDataToString(TextBuffer *text, const PortPair *pairs, UINT count);
+
+/* MD5 of RFC 1321 with its reference interface; the caller owns the record. */
+typedef struct MD5_CTX {
+  DWORD state[4];  /* A, B, C, D */
+  DWORD count[2];  /* bits processed mod 2^64, low word first */
+  BYTE buffer[64]; /* input not yet transformed */
+} MD5_CTX;
+
+void KTAPI MD5Init(MD5_CTX *context);
+void KTAPI MD5Update(MD5_CTX *context, const void *input, UINT length);
+/* Writes the 16-byte digest, then zeroes the whole context. */
+void KTAPI MD5Final(BYTE digest[16], MD5_CTX *context);
 
 #ifdef _WIN32
 
@@ -66,16 +352,187 @@ DWORD KTAPI GetProcessorCount(void);
 DWORD KTAPI IsWinNT(void);
 /* 1 on the NT family from major version 5 (Windows 2000) on, else 0. */
 DWORD KTAPI IsWin2K(void);
+/* 1 on Windows 98 SE (4.10.2222) and later releases of the 95/98/ME family,
+ * ME included; 0 on the NT family. Asked once, then remembered. */
+DWORD KTAPI IsWin98SE(void);
+/* 1 on Windows ME (4.90.3000) and later of the 95/98/ME family, else 0. */
+DWORD KTAPI IsWinME(void);
+/* "<platform>-<major>.<minor>.<build>-<service pack>-<SP|SMP>", cut to size;
+ * platform is Win32s, Windows 95, Windows 98 (also ME), Windows NT or other.
+ * Always TRUE. */
+BOOL KTAPI GetOSVersionString(LPSTR dest, int size);
+/* "Win32s on Windows 3.1", "Windows 95", "Windows 98" (also ME), "Windows NT"
+ * or "Windows 2000" (also later), copied like strncpy: the rest of dest is
+ * zero-filled and a name of size characters or more is not terminated.
+ * FALSE, dest untouched, on an unknown platform. */
+BOOL KTAPI GetPlatformNameInfo(LPSTR dest, UINT size);
+/* The window's rectangle in its parent's client coordinates; the result is
+ * that of the conversion (FALSE for a window without parent or owner). */
+BOOL KTAPI GetParentRect(HWND window, RECT *rect);
+/* Centres the window on the desktop work area, keeping its top-left corner
+ * inside it; the result of moving it. */
+BOOL KTAPI CenterWindow(HWND window);
+/* TRUE when the file or directory exists. */
+BOOL KTAPI FileExists(LPCSTR path);
+/* Copies source to destination (never replacing one) and deletes source;
+ * TRUE when both steps succeeded, else the copy is removed again. */
+BOOL KTAPI MoveFileExEx(LPCSTR source, LPCSTR destination);
+/* The user's documents folder, or the current directory when the folder is
+ * unknown or size is below 260 (then cut to size). Always TRUE. */
+BOOL KTAPI GetUserDirectory(HWND owner, LPSTR dest, UINT size);
 
 /* ---- registry values and configuration records ---- */
 
+/* Values are named by root key, subkey path and value name (NULL or empty:
+ * the key's default value). Readers open the key for reading only; writers
+ * create missing keys and report only whether the key could be opened. */
+BOOL KTAPI GetRegistryValueString(HKEY root, LPCSTR subKey, LPCSTR valueName,
+                                  LPSTR buffer, DWORD bufferSize);
+BOOL KTAPI SetRegistryValueString(HKEY root, LPCSTR subKey, LPCSTR valueName,
+                                  LPCSTR text);
+/* defaultValue when the key or value is missing or longer than 4 bytes. */
+DWORD KTAPI GetRegistryValueDWord(HKEY root, LPCSTR subKey, LPCSTR valueName,
+                                  DWORD defaultValue);
+BOOL KTAPI SetRegistryValueDWord(HKEY root, LPCSTR subKey, LPCSTR valueName,
+                                 DWORD value);
+BOOL KTAPI DeleteRegistryValue(HKEY root, LPCSTR subKey, LPCSTR valueName);
+/* Scrambled texts: stored as "~" and the scrambled characters. The reader
+ * also reads plain texts (not starting with "~") as they are, and gives the
+ * empty text when the value cannot be read. */
+BOOL KTAPI GetRegistryValueStringEnc(HKEY root, LPCSTR subKey, LPCSTR valueName,
+                                     LPSTR buffer, DWORD bufferSize);
+BOOL KTAPI SetRegistryValueStringEnc(HKEY root, LPCSTR subKey, LPCSTR valueName,
+                                     LPCSTR text);
+
+/* Records: opaque bytes stored as one REG_NONE value, below
+ * HKEY_LOCAL_MACHINE or, for the Ex forms, below root. Loaders return TRUE
+ * when the whole stored record fitted in size bytes, and leave the buffer
+ * untouched otherwise; savers return 0 or the error of opening the key. */
+BOOL KTAPI LoadConfig(LPVOID record, DWORD size, LPCSTR subKey, LPCSTR valueName);
+BOOL KTAPI LoadConfigEx(HKEY root, LPVOID record, DWORD size, LPCSTR subKey,
+                        LPCSTR valueName);
+LONG KTAPI SaveConfig(LPCVOID record, DWORD size, LPCSTR subKey, LPCSTR valueName);
+LONG KTAPI SaveConfigEx(HKEY root, LPCVOID record, DWORD size, LPCSTR subKey,
+                        LPCSTR valueName);
+/* The value at index (0 up) under HKEY_LOCAL_MACHINE\subKey; FALSE past the
+ * last one or when its name or data do not fit. */
+BOOL KTAPI EnumConfig(DWORD index, LPSTR name, DWORD nameSize, LPVOID data,
+                      DWORD dataSize, LPCSTR subKey);
+
 /* ---- dialog switches and the message box that honours them ---- */
+
+/* Switches live per user under HKEY_CURRENT_USER
+ * "Software\Tessaly\<program>\DialogControl", one value per switch name;
+ * the plain forms use the program "Monitor". A missing switch or a non-zero
+ * value means show. */
+BOOL KTAPI GetDialogControl(LPCSTR switchName);
+BOOL KTAPI GetDialogControlEx(LPCSTR program, LPCSTR switchName);
+/* 0 on success, else the platform's error code for creating the key. */
+LONG KTAPI SetDialogControl(LPCSTR switchName, DWORD value);
+LONG KTAPI SetDialogControlEx(LPCSTR program, LPCSTR switchName, DWORD value);
+/* KTMessageBox flag: bottom-right corner at the mouse cursor, not centred. */
+#define KTMB_ATCURSOR 0x100
+/* A message box with a "Don't show this message again" check box. Returns 0
+ * without showing anything when switchName (of "Monitor") says do not show;
+ * else 1 once OK was pressed (ticking the box clears the switch), -1 when
+ * the box could not be created. Only OK closes it. */
+int KTAPI KTMessageBox(HWND owner, LPCSTR switchName, LPCSTR text, LPCSTR caption,
+                       DWORD flags);
 
 /* ---- debug log and performance counters ---- */
 
+/* Writes a printf-style message (cut to 1,023 characters, nothing added)
+ * when category shares a bit with the debug flags: to the debugger output
+ * when flag bit 0 is set, and appended to the log file when one is named.
+ * Both settings come from HKEY_LOCAL_MACHINE\Software\Tessaly\Monitor
+ * ("DebugFlags", "DebugLogFile"), read at the first message. */
+void KTAPI DbgPrintf(DWORD category, LPCSTR format, ...);
+/* Replaces the settings (logFileName NULL: no file) and, when
+ * saveToRegistry, stores them; 0 when the key cannot be written. Called
+ * before the first message, the stored settings still win then. */
+BOOL KTAPI DbgSetLog(DWORD flags, LPCSTR logFileName, BOOL saveToRegistry,
+                     UINT_PTR reserved);
+
+/* A caller-owned record timing repeated events in counter ticks. */
+typedef struct PerfCounter {
+  ULONGLONG start;   /* counter value at the open event's start, else 0 */
+  DWORD state;       /* PS_ bits below */
+  DWORD frequency;   /* ticks per second */
+  DWORD last;        /* duration of the last measured event */
+  DWORD count;       /* measured events */
+  DWORD total;       /* sum of the durations, modulo 2^32 */
+  DWORD maximum;     /* longest duration */
+} PerfCounter;
+#define PS_USABLE 1u   /* the counter works */
+#define PS_OPEN 2u     /* an event is open */
+#define PS_MEASURED 4u /* the last end recorded a measurement */
+
+/* PS_Init once, then PS_EventStart/PS_EventEnd pairs. PS_EventEnd with a
+ * name sends "name: t=.. n=.. mean=.. max=.. (freq=..)" to the debugger. */
+BOOL KTAPI PS_Init(PerfCounter *counter);
+BOOL KTAPI PS_EventStart(PerfCounter *counter);
+BOOL KTAPI PS_EventEnd(PerfCounter *counter, LPCSTR name);
+
 /* ---- date-time text and local time ---- */
 
+/* UTC <-> local time by the offset fixed when the library loaded. FALSE,
+ * and nothing written, for 0 and 0xFFFFFFFF; st may be NULL. */
+BOOL KTAPI DateTimeToLocalTime(DateTime dt, SYSTEMTIME *st);
+BOOL KTAPI LocalTimeToUniversalTime(DateTime dt, SYSTEMTIME *st);
+/* 0 and 0xFFFFFFFF are returned as they are. */
+DateTime KTAPI LocalTime(DateTime dt);
+DateTime KTAPI UniversalTime(DateTime dt);
+/* The time at which GetTickCount showed ticks (within about 24.8 days of
+ * now, either side). */
+void KTAPI TicksToSystemTime(DWORD ticks, SYSTEMTIME *st);
+void KTAPI TicksToLocalTime(DWORD ticks, SYSTEMTIME *st);
+DateTime KTAPI TicksToDateTime(DWORD ticks);
+DateTime KTAPI GetCurrentDateTime(void);
+/* When the library started in this process. */
+DateTime KTAPI GetStartDateTime(void);
+
+/* Every writer below cuts its text to size and terminates it. */
+/* Local short date, plus the 24-hour time unless it is midnight. */
+void KTAPI DateTimeToStr(DateTime dt, LPSTR dest, int size);
+/* kind 0: "All dates", 15: "Current session only", else "From .. to ..";
+ * returns the count written. */
+int KTAPI DateRangeToStr(int kind, DateTime from, DateTime to, LPSTR dest, int size);
+/* "1h 0m 5s" and "1hours 0minutes"; the count written, 0 when the text does
+ * not fit. */
+int KTAPI TicksToHMSStr(DWORD ticks, LPSTR dest, int size);
+int KTAPI TicksToDisplayStr(DWORD ticks, LPSTR dest, int size);
+/* "1:2:3.4" with the locale's separators; negative when cut. */
+int KTAPI TicksToHMSStrCond(DWORD ticks, LPSTR dest, int size);
+/* "512 bytes", "1.50 KB", "2.25 MB" (1 KB = 1000 bytes); negative when cut. */
+int KTAPI BytesToStr(DWORD bytes, LPSTR dest, int size);
+/* Bit 1 Sunday .. bit 7 Saturday; three or more days in a row as a range. */
+void KTAPI DaysToString(DWORD days, LPSTR dest, int size);
+/* Two times of day in the user's time format, or "Always" for -1, -1;
+ * returns the count written. */
+int KTAPI TimeRangeToString(int from, int to, LPSTR dest, int size);
+
 /* ---- name lookup, port and protocol text ---- */
+
+struct sockaddr_in;
+
+/* Name lookups through the blocking resolver of Windows Sockets; addresses
+ * in network order, 0 (or count 0) when the lookup fails, with the reason
+ * in WSAGetLastError. */
+DWORD KTAPI NameToIPAddr(LPCSTR name);
+/* Copies at most capacity addresses in the resolver's order. */
+int KTAPI NameToIPAddresses(LPCSTR name, DWORD *addresses, int capacity);
+/* WSAAsyncGetHostByName with the same arguments and result. */
+HANDLE KTAPI NameToIPAddressesAsync(HWND window, UINT message, LPCSTR name,
+                                    LPSTR buffer, int length);
+/* WSACancelAsyncRequest: 0 on success. */
+int KTAPI CancelAsyncLookup(HANDLE task);
+/* IPInfoToStr of the record's address and port. */
+void KTAPI INetAddrToStr(const struct sockaddr_in *address, LPSTR dest, int size);
+/* Service name of a well-known port from the string table ("DNS"), with
+ * withNumber "HTTP (TCP Port 80)"; otherwise "UDP Port 1234" ("TCP ",
+ * "UDP " or no prefix by protocol). Returns the count written. */
+int KTAPI GetPortString(DWORD ipProto, WORD port, BOOL withNumber, LPSTR dest,
+                        int size);
 
 
 #endif /* _WIN32 */

@@ -14,6 +14,17 @@ static void PrintPlatform(void) {
   printf("Processors:           %lu\n", (unsigned long)GetProcessorCount());
 }
 
+static void PrintSystem(void) {
+  /* The name may fill its field without a terminator: one spare byte. */
+  char name[33] = {0};
+  char version[128];
+  Section("System");
+  if (!GetPlatformNameInfo(name, sizeof name - 1)) strcpy(name, "(unknown)");
+  GetOSVersionString(version, sizeof version);
+  printf("Platform name: %s\n", name);
+  printf("OS version:    %s\n", version);
+}
+
 static void PrintFormatting(void) {
   char text[128];
   HINSTANCE lib = GetModuleHandleA("ktutil.dll");
@@ -30,10 +41,121 @@ static void PrintFormatting(void) {
   printf("file base:   %s\n", text);
 }
 
-int main(void) {
+static void PrintNetworkText(void) {
+  char text[64];
+  DWORD loopback = NameToIPAddr("localhost");
+  Section("Addresses and ports");
+  IPInfoToStr(loopback, ToggleNetHostS(80, FALSE), text, sizeof text);
+  printf("localhost:   %s\n", loopback != 0 ? text : "(not resolved)");
+  GetPortString(6, ToggleNetHostS(443, FALSE), TRUE, text, sizeof text);
+  printf("port 443:    %s\n", text);
+}
+
+static void PrintDateTime(void) {
+  char text[128];
+  DateTime now = GetCurrentDateTime();
+  DateTime start = GetStartDateTime();
+  Section("Date and time");
+  DateTimeToStr(now, text, sizeof text);
+  printf("now (local):   %s\n", text);
+  NormDateTimeToStr(now, text, sizeof text);
+  printf("now (UTC):     %s\n", text);
+  DateTimeToStr(start, text, sizeof text);
+  printf("start (local): %s\n", text);
+  NormDateTimeToStr(start, text, sizeof text);
+  printf("start (UTC):   %s\n", text);
+  TicksToHMSStr(GetTickCount(), text, sizeof text);
+  printf("system up:     %s\n", text);
+}
+
+/* ktinfo md5 FILE: the file's digest in hexadecimal, read in blocks. */
+static int RunMd5(const char *path) {
+  static unsigned char block[1 << 16];
+  MD5_CTX context;
+  BYTE digest[16];
+  size_t got;
+  int i;
+  FILE *file = fopen(path, "rb");
+  if (file == NULL) {
+    fprintf(stderr, "ktinfo: cannot open %s\n", path);
+    return 1;
+  }
+  MD5Init(&context);
+  while ((got = fread(block, 1, sizeof block, file)) > 0)
+    MD5Update(&context, block, (UINT)got);
+  if (ferror(file)) {
+    fprintf(stderr, "ktinfo: cannot read %s\n", path);
+    fclose(file);
+    return 1;
+  }
+  fclose(file);
+  MD5Final(digest, &context);
+  for (i = 0; i < 16; ++i) printf("%02x", digest[i]);
+  printf("  %s\n", path);
+  return 0;
+}
+
+/* ktinfo resolve NAME: every address the resolver gives for the name. */
+static int RunResolve(const char *name) {
+  DWORD addresses[64];
+  char text[16];
+  int count = NameToIPAddresses(name, addresses, 64);
+  int i;
+  if (count == 0) {
+    fprintf(stderr, "ktinfo: cannot resolve %s\n", name);
+    return 1;
+  }
+  for (i = 0; i < count; ++i) {
+    IPAddrToStr(addresses[i], text, sizeof text);
+    printf("%s\n", text);
+  }
+  return 0;
+}
+
+/* A 32-bit setting, or "(not set)": two different defaults both coming
+ * back means nothing is stored. */
+static void PrintDWordSetting(const char *label, const char *subKey, const char *name) {
+  DWORD a = GetRegistryValueDWord(HKEY_LOCAL_MACHINE, subKey, name, 0);
+  DWORD b = GetRegistryValueDWord(HKEY_LOCAL_MACHINE, subKey, name, 1);
+  if (a == 0 && b == 1)
+    printf("%-18s (not set)\n", label);
+  else
+    printf("%-18s %lu\n", label, (unsigned long)a);
+}
+
+static void PrintTextSetting(const char *label, const char *subKey, const char *name) {
+  char text[262];
+  /* The scrambled reader also reads plain texts. */
+  if (GetRegistryValueStringEnc(HKEY_LOCAL_MACHINE, subKey, name, text, sizeof text))
+    printf("%-18s \"%s\"\n", label, text);
+  else
+    printf("%-18s (not set)\n", label);
+}
+
+static void PrintProductSettings(void) {
+  Section("Product settings");
+  PrintDWordSetting("DebugFlags:", "Software\\Tessaly\\Monitor", "DebugFlags");
+  PrintTextSetting("DebugLogFile:", "Software\\Tessaly\\Monitor", "DebugLogFile");
+  PrintDWordSetting("HttpProxyEnabled:", "Software\\Tessaly", "HttpProxyEnabled");
+  PrintTextSetting("HttpProxyServer:", "Software\\Tessaly", "HttpProxyServer");
+  PrintDWordSetting("HttpProxyPort:", "Software\\Tessaly", "HttpProxyPort");
+  PrintTextSetting("HU100:", "Software\\Tessaly", "HU100");
+}
+
+int main(int argc, char **argv) {
+  if (argc == 3 && strcmp(argv[1], "md5") == 0) return RunMd5(argv[2]);
+  if (argc == 3 && strcmp(argv[1], "resolve") == 0) return RunResolve(argv[2]);
+  if (argc > 1) {
+    fprintf(stderr, "usage: ktinfo [md5 FILE | resolve NAME]\n");
+    return 2;
+  }
   printf("ktinfo: what ktutil.dll reports about this machine\n");
   PrintPlatform();
   PrintFormatting();
+  PrintNetworkText();
+  PrintDateTime();
+  PrintSystem();
+  PrintProductSettings();
   /* Each subsystem adds its section here. */
   return 0;
 }
