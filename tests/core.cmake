@@ -1,8 +1,4 @@
-list(APPEND KT_PORTABLE_TESTS
-  portable/bits_test.cpp
-  portable/file_name_test.cpp
-  portable/text_test.cpp
-)
+list(APPEND KT_PORTABLE_TESTS portable/core_test.cpp)
 list(APPEND KT_WIN_TESTS
   win/format_test.cpp
   win/lifecycle_test.cpp

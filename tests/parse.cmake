@@ -1,5 +1,4 @@
 list(APPEND KT_PORTABLE_TESTS
   portable/pattern_test.cpp
-  portable/token_test.cpp
-  portable/url_test.cpp
+  portable/parse_test.cpp
 )

@@ -25,33 +25,21 @@ ScratchKey::~ScratchKey() {
   RegDeleteKeyA(root_, "Software\\Tessaly\\ktutil-test");
 }
 
-void ScratchKey::SetRaw(const char *value, DWORD type, const void *bytes, DWORD size) {
-  RegSetValueExA(key_, value, 0, type, static_cast<const BYTE *>(bytes), size);
-}
-
-void ScratchKey::SetString(const char *value, const std::string &text) {
-  SetRaw(value, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
-}
-
-void ScratchKey::SetDword(const char *value, DWORD number) {
-  SetRaw(value, REG_DWORD, &number, sizeof number);
-}
-
+// The platform's reader checks the type and terminates the text.
 std::optional<std::string> ScratchKey::GetString(const char *value) const {
   char buf[4096];
-  DWORD size = sizeof buf, type = 0;
-  if (RegQueryValueExA(key_, value, nullptr, &type, reinterpret_cast<BYTE *>(buf), &size) !=
-          ERROR_SUCCESS ||
-      (type != REG_SZ && type != REG_EXPAND_SZ))
+  DWORD size = sizeof buf;
+  if (RegGetValueA(key_, nullptr, value,
+                   RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, buf,
+                   &size) != ERROR_SUCCESS)
     return std::nullopt;
-  return std::string(buf, strnlen(buf, size));
+  return std::string(buf);
 }
 
 std::optional<DWORD> ScratchKey::GetDword(const char *value) const {
-  DWORD number = 0, size = sizeof number, type = 0;
-  if (RegQueryValueExA(key_, value, nullptr, &type, reinterpret_cast<BYTE *>(&number),
-                       &size) != ERROR_SUCCESS ||
-      type != REG_DWORD)
+  DWORD number = 0, size = sizeof number;
+  if (RegGetValueA(key_, nullptr, value, RRF_RT_REG_DWORD, nullptr, &number, &size) !=
+      ERROR_SUCCESS)
     return std::nullopt;
   return number;
 }

@@ -27,9 +27,16 @@ class ScratchKey {
   // Path below the root, for functions that open the key themselves.
   const std::string &path() const { return path_; }
 
-  void SetString(const char *value, const std::string &text);
-  void SetDword(const char *value, DWORD number);
-  void SetRaw(const char *value, DWORD type, const void *bytes, DWORD size);
+  void SetRaw(const char *value, DWORD type, const void *bytes, DWORD size) {
+    RegSetValueExA(key_, value, 0, type, static_cast<const BYTE *>(bytes), size);
+  }
+  void SetString(const char *value, const std::string &text) {
+    SetRaw(value, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
+  }
+  void SetDword(const char *value, DWORD number) {
+    SetRaw(value, REG_DWORD, &number, sizeof number);
+  }
+  // The value if it exists with that type (REG_SZ or REG_EXPAND_SZ for texts).
   std::optional<std::string> GetString(const char *value) const;
   std::optional<DWORD> GetDword(const char *value) const;
 

@@ -5,11 +5,12 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <functional>
 #include <string>
 
 #include "ktutil.h"
-#include "support/canary.h"
+#include "win_helpers.h"
+
+using kttest::CheckBounded;
 
 namespace {
 
@@ -47,25 +48,11 @@ std::string Stamp(const SYSTEMTIME &st) {
          Platform(st, false, TIME_NOTIMEMARKER | TIME_FORCE24HOURFORMAT);
 }
 
-// The full text, then sizes 0, 1, exact - 1 and exact: never past the size,
-// always terminated, a cut text a prefix of the full one.
-void Check(const std::string &full, const std::function<void(char *, int)> &write) {
-  const int exact = static_cast<int>(full.size()) + 1;
-  for (int size : {256, 0, 1, exact - 1, exact}) {
-    kttest::CanaryBuffer buf(size);
-    write(buf.data(), size);
-    EXPECT_TRUE(buf.Intact()) << size << " of " << full;
-    if (size == 0) continue;
-    EXPECT_TRUE(buf.Terminated()) << size << " of " << full;
-    EXPECT_EQ(buf.text(), size >= exact ? full : full.substr(0, buf.text().size()));
-  }
-}
-
 // Writers that return the length, or `cut` when the text did not fit.
 void CheckCounted(int(KTAPI *write)(DWORD, LPSTR, int), DWORD value,
                   const std::string &full, int cut) {
   const int len = static_cast<int>(full.size());
-  Check(full, [&](char *b, int n) {
+  CheckBounded(full, [&](char *b, int n) {
     EXPECT_EQ(write(value, b, n), n > len ? len : cut) << full << " in " << n;
     if (cut == 0 && n > 0 && n <= len) {
       EXPECT_STREQ(b, "");  // empty rather than cut
@@ -112,16 +99,18 @@ TEST(DateTimeLocal, OffsetClockAndTicks) {
 TEST(DateTimeText, DatesAndRanges) {
   SYSTEMTIME local = ToLocal(kJuly4);
   const std::string july4 = Stamp(local);
-  Check(july4, [](char *b, int n) { DateTimeToStr(kJuly4, b, n); });
+  CheckBounded(july4, [](char *b, int n) { DateTimeToStr(kJuly4, b, n); });
   local.wHour = local.wMinute = local.wSecond = 0;  // local midnight: the date alone
   const DateTime midnight = UniversalTime(SystemTimeToDateTime(&local));
-  Check(Platform(local, true), [=](char *b, int n) { DateTimeToStr(midnight, b, n); });
+  CheckBounded(Platform(local, true),
+               [=](char *b, int n) { DateTimeToStr(midnight, b, n); });
   local.wSecond = 2;
-  Check(Stamp(local), [=](char *b, int n) { DateTimeToStr(midnight + 1, b, n); });
-  Check("[invalid date]", [](char *b, int n) { DateTimeToStr(0xFFFFFFFFu, b, n); });
+  CheckBounded(Stamp(local), [=](char *b, int n) { DateTimeToStr(midnight + 1, b, n); });
+  CheckBounded("[invalid date]",
+               [](char *b, int n) { DateTimeToStr(0xFFFFFFFFu, b, n); });
 
   auto range = [](int kind, DateTime from, DateTime to, const std::string &text) {
-    Check(text, [=](char *b, int n) {
+    CheckBounded(text, [=](char *b, int n) {
       const int count = DateRangeToStr(kind, from, to, b, n);
       EXPECT_TRUE(n == 0 || count == static_cast<int>(strlen(b)));
     });
@@ -162,11 +151,11 @@ TEST(QuantityText, DurationsBytesDaysAndTimes) {
       {254, "Every day"},       {124, "Mon-Fri"},  {6, "SunMon"}, {1, ""},
       {0xEE, "Sun-TueThu-Sat"}, {0x1FE, "Sun-Sat"}};
   for (const auto &d : days)
-    Check(d.second, [&](char *b, int n) { DaysToString(d.first, b, n); });
+    CheckBounded(d.second, [&](char *b, int n) { DaysToString(d.first, b, n); });
   SYSTEMTIME one = {};
   one.wHour = 1;
   auto times = [](int from, int to, const std::string &text) {
-    Check(text, [=](char *b, int n) { TimeRangeToString(from, to, b, n); });
+    CheckBounded(text, [=](char *b, int n) { TimeRangeToString(from, to, b, n); });
   };
   times(-1, -1, "Always");
   times(0, 3600, Platform(SYSTEMTIME{}, false) + "-" + Platform(one, false));

@@ -3,16 +3,15 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 #include <optional>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "ktutil.h"
-#include "registry_locked_key.h"
+#include "win_helpers.h"
 
+using kttest::TempPath;
 using Lines = std::vector<std::string>;
 
 namespace {
@@ -66,11 +65,12 @@ ChildRun RunLogChild(const Lines &args) {
 
 std::string Dword(DWORD n) { return std::string(reinterpret_cast<char *>(&n), 4); }
 
-// The debug log's two registry values, put back when the object goes.
+// The debug log's two registry values, as stored; put back when the object goes.
 struct MonitorSettings {
+  using Bytes = std::optional<std::string>;
   HKEY key = nullptr;
   DWORD made = 0;
-  std::optional<std::string> flags, file;
+  Bytes flags, file;
   MonitorSettings() {
     RegCreateKeyExA(HKEY_LOCAL_MACHINE, kMonitorKey, 0, nullptr, 0, KEY_ALL_ACCESS,
                     nullptr, &key, &made);
@@ -78,12 +78,11 @@ struct MonitorSettings {
     file = Get("DebugLogFile");
   }
   ~MonitorSettings() {
-    Set("DebugFlags", flags, REG_DWORD);
-    Set("DebugLogFile", file, REG_SZ);
+    Use(flags, file);
     RegCloseKey(key);
     if (made == REG_CREATED_NEW_KEY) RegDeleteKeyA(HKEY_LOCAL_MACHINE, kMonitorKey);
   }
-  std::optional<std::string> Get(const char *name) const {
+  Bytes Get(const char *name) const {
     char bytes[1024];
     DWORD size = sizeof bytes;
     if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE *>(bytes),
@@ -91,43 +90,22 @@ struct MonitorSettings {
       return std::nullopt;
     return std::string(bytes, size);
   }
-  void Set(const char *name, const std::optional<std::string> &bytes, DWORD type) {
+  void Set(const char *name, DWORD type, const Bytes &bytes) {
     if (!bytes) RegDeleteValueA(key, name);
     if (bytes)
       RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE *>(bytes->data()),
                      static_cast<DWORD>(bytes->size()));
   }
   // A missing setting removes its value.
-  void Use(std::optional<DWORD> newFlags, const std::optional<std::string> &newFile) {
-    Set("DebugFlags", newFlags ? Dword(*newFlags) : std::optional<std::string>(),
-        REG_DWORD);
-    Set("DebugLogFile", newFile ? *newFile + '\0' : newFile, REG_SZ);
-  }
-};
-
-// A name in the temporary folder, removed (file or empty folder) at the end.
-struct TempPath {
-  std::string path;
-  explicit TempPath(const std::string &name) {
-    char folder[MAX_PATH];
-    path = std::string(folder, GetTempPathA(MAX_PATH, folder)) + "kt-" +
-           std::to_string(GetCurrentProcessId()) + "-" + name;
-    DeleteFileA(path.c_str());
-  }
-  ~TempPath() {
-    DeleteFileA(path.c_str());
-    RemoveDirectoryA(path.c_str());
-  }
-  std::string Contents() const {
-    std::ostringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
+  void Use(const Bytes &newFlags, const Bytes &newFile) {
+    Set("DebugFlags", REG_DWORD, newFlags);
+    Set("DebugLogFile", REG_SZ, newFile);
   }
 };
 
 TEST(DebugLog, RegistryFlagsSelectMessagesForTheDebugger) {
   MonitorSettings monitor;
-  monitor.Use(1, std::nullopt);
+  monitor.Use(Dword(1), std::nullopt);
   std::string text;  // neighbours differ, so a cut in the wrong place shows
   for (int k = 0; k < 1024; ++k) text += static_cast<char>('a' + k % 26);
   std::string cut = text.substr(0, 1023);
@@ -143,7 +121,7 @@ TEST(DebugLog, RegistryFlagsSelectMessagesForTheDebugger) {
 TEST(DebugLog, FileIsAppendedAndRetriedUntilItOpens) {
   MonitorSettings monitor;
   TempPath log("flags2.log");
-  monitor.Use(2, log.path);
+  monitor.Use(Dword(2), log.path + '\0');
   EXPECT_TRUE(
       RunLogChild({"p", "2", "a", "p", "1", "b", "p", "6", "c"}).debugOutput.empty());
   RunLogChild({"p", "2", "d"});
@@ -151,7 +129,7 @@ TEST(DebugLog, FileIsAppendedAndRetriedUntilItOpens) {
 
   // A file that cannot be opened never stops the debugger output.
   TempPath folder("later"), late("later\\log.txt");
-  monitor.Use(3, late.path);
+  monitor.Use(Dword(3), late.path + '\0');
   auto run = RunLogChild({"p", "1", "first", "d", folder.path, "p", "1", "second"});
   EXPECT_EQ(run.debugOutput, (Lines{"first", "second"}));
   EXPECT_EQ(late.Contents(), "second");
@@ -159,7 +137,7 @@ TEST(DebugLog, FileIsAppendedAndRetriedUntilItOpens) {
 
 TEST(DebugLog, SetLogSwitchesFilesAndLosesOnlyToTheFirstRead) {
   MonitorSettings monitor;
-  monitor.Use(1, std::nullopt);
+  monitor.Use(Dword(1), std::nullopt);
   TempPath first("first.log"), second("second.log");
   // The first message reads the registry over what DbgSetLog just set.
   auto run = RunLogChild({"s",   "0", "-", "0",         "p", "1",        "x", "s", "0",
@@ -186,8 +164,7 @@ TEST(PerfCounter, CountsEventsAndRefusesUnmatchedEnds) {
   PerfCounter counter, unusable = {};
   memset(&counter, 0xCC, sizeof counter);
   ASSERT_TRUE(PS_Init(&counter));
-  EXPECT_EQ(counter.state, PS_USABLE);
-  EXPECT_NE(counter.frequency, 0u);
+  EXPECT_TRUE(counter.state == PS_USABLE && counter.frequency != 0);
   EXPECT_EQ(counter.start + counter.count + counter.total + counter.maximum, 0u);
   DWORD sum = 0, longest = 0;
   for (int i = 0; i < 3; ++i) {
@@ -199,15 +176,14 @@ TEST(PerfCounter, CountsEventsAndRefusesUnmatchedEnds) {
     sum += counter.last;
     longest = std::max(longest, counter.last);
   }
-  EXPECT_EQ(counter.start, 0u);
-  EXPECT_TRUE(counter.count == 3 && counter.total == sum && counter.maximum == longest);
+  EXPECT_TRUE(counter.start == 0 && counter.count == 3 && counter.total == sum &&
+              counter.maximum == longest);
   EXPECT_FALSE(PS_EventEnd(&counter, "again"));
   EXPECT_TRUE(counter.count == 3 && counter.state == PS_USABLE);
   EXPECT_FALSE(PS_EventStart(&unusable) || PS_EventEnd(&unusable, "x"));
-}
 
-// The counters' summary line goes to the debugger.
-TEST(PerfCounter, NamedEndSendsOneSummaryLine) {
+  // A named end sends one summary line to the debugger; a name too long for
+  // the 256-character line is cut with it.
   auto run = RunLogChild({"t", "load", "t", "-", "t", std::string(300, 'n')});
   EXPECT_EQ(run.exitCode, 0u);
   ASSERT_EQ(run.debugOutput.size(), 2u);
@@ -215,7 +191,6 @@ TEST(PerfCounter, NamedEndSendsOneSummaryLine) {
       run.debugOutput[0],
       std::regex("load: t=(\\d+) n=1 mean=\\1 max=\\1 \\(freq=[1-9]\\d*\\)\n")))
       << run.debugOutput[0];
-  // A name too long for the 256-character line is cut with it.
   EXPECT_EQ(run.debugOutput[1], std::string(255, 'n'));
 }
 

@@ -5,6 +5,7 @@
 #include "ktutil.h"
 #include "support/canary.h"
 #include "support/kt_test_support.h"
+#include "win_helpers.h"
 
 using kttest::CanaryBuffer;
 using kttest::KtModule;
@@ -27,25 +28,17 @@ std::string R(const char *format, ...) {
   return buf;
 }
 
-TEST(Wsnprintf, CutRuleAtEverySize) {
-  // "0123456789" is 10 characters: exact size 11.
-  for (int size : {1, 2, 10, 11, 12}) {
-    CanaryBuffer buf(size);
-    int n = wsnprintf(buf.raw(), size, "%s%d", "01234", 56789);
-    EXPECT_TRUE(buf.Intact()) << size;
-    EXPECT_TRUE(buf.Terminated()) << size;
-    EXPECT_EQ(buf.text(), std::string("0123456789").substr(0, size - 1)) << size;
-    EXPECT_EQ(n, size > 10 ? 10 : size - 1) << size;
-  }
-  CanaryBuffer none(0);
-  EXPECT_EQ(wsnprintf(none.raw(), 0, "%d", 1), -1);
-  EXPECT_TRUE(none.Intact());
+TEST(Wsnprintf, CutRuleAtEverySizeWithThePlatformConversions) {
+  kttest::CheckBounded(
+      "0123456789",
+      [](char *d, int n) {
+        EXPECT_EQ(wsnprintf(d, n, "%s%d", "01234", 56789),
+                  n == 0 ? -1 : std::min(n - 1, 10));
+      },
+      true);
   EXPECT_EQ(wsnprintf(nullptr, 0, "x"), -1);
-}
-
-TEST(Wsnprintf, UsesThePlatformConversions) {
-  char buf[64];
   // "%I64d" and a 32-bit "%ld" are the platform's, not C99's.
+  char buf[64];
   wsnprintf(buf, sizeof buf, "%I64d|%ld|%d", 0x123456789LL, 7L, -1);
   EXPECT_STREQ(buf, "4886718345|7|-1");
 }
@@ -60,28 +53,18 @@ TEST(Fmtmsg, FormatsFromTheStringTable) {
   // No "%r" here: it is passed to the formatter as it stands.
   EXPECT_EQ(fmtmsg(buf, 5, KtModule(), kFromTo, "a", "b"), 4);
   EXPECT_STREQ(buf, "From");
-}
-
-TEST(Wsrprintf, InsertsStringTableTexts) {
-  EXPECT_EQ(R("%r: %d", kNone, 5), "none: 5");
-  EXPECT_EQ(R("[%r][%d]", kMissing, 4), "[][4]");
-  char buf[64];
   EXPECT_EQ(fmtrmsg(buf, sizeof buf, KtModule(), kFromTo, "x", "y"), 11);
   EXPECT_STREQ(buf, "From x to y");
 }
 
-TEST(Wsrprintf, MovesArgumentsByConversionSize) {
+TEST(Wsrprintf, InsertsTextsAndMovesArgumentsByConversionSize) {
+  EXPECT_EQ(R("[%r][%d]", kMissing, 4), "[][4]");
   // 8-byte conversions among 4-byte ones and pointers, with "%r" ids between.
   EXPECT_EQ(R("%r %d %.2f %s %r %u %e", kNone, 3, 2.5, "x", kNone, 9u, 1e10),
             "none 3 2.50 x none 9 1.000000e+010");
-  EXPECT_EQ(R("%5.1f|%-4d|%c|%x|%g", -0.26, 42, 'q', 255u, 0.5),
-            " -0.3|42  |q|ff|0.5");
+  EXPECT_EQ(R("%5.1f|%-4d|%c|%x|%g", -0.26, 42, 'q', 255u, 0.5), " -0.3|42  |q|ff|0.5");
   EXPECT_EQ(R("%I64d|%p", 0x123456789LL, reinterpret_cast<void *>(0)),
-            sizeof(void *) == 8 ? "4886718345|0000000000000000"
-                                : "4886718345|00000000");
-}
-
-TEST(Wsrprintf, DoubledPercentRunsToTheNextConversion) {
+            sizeof(void *) == 8 ? "4886718345|0000000000000000" : "4886718345|00000000");
   // In step: the doubled sign and the conversion after it are one run.
   EXPECT_EQ(R("%%%d", 42), "%42");
   // "%%d" moves an argument the final format never uses, so the "%r" after
@@ -90,36 +73,28 @@ TEST(Wsrprintf, DoubledPercentRunsToTheNextConversion) {
   // A doubled sign before "r" keeps "%r" from being expanded; the run ends
   // at the "d" and moves 15 for it.
   EXPECT_EQ(R("%%r|%d", 15), "%r|15");
+  // Inserted text is not walked, so its "%d" has no argument moved for it:
+  // it must read an empty slot, never the stack beyond the list.
+  EXPECT_EQ(R("%r", kPage, 3), "page 0");
+  EXPECT_EQ(R("%r|%d|%r", kPage, 3, kPage), "page 3|0|page 0");
 }
 
 TEST(Wsrprintf, CutsTheRebuiltFormatToTheDestination) {
   // The rebuilt format "none=%d" is cut to size - 1 before formatting, so
   // size 7 loses the conversion although "none=7" itself would fit.
-  const struct {
-    int size;
-    const char *text;
-  } cases[] = {{1, ""}, {2, "n"}, {5, "none"}, {6, "none="}, {7, "none="}, {8, "none=7"}};
-  for (const auto &c : cases) {
-    CanaryBuffer buf(c.size);
-    int n = wsrprintf(buf.raw(), c.size, KtModule(), "%r=%d", kNone, 7);
-    EXPECT_TRUE(buf.Intact()) << c.size;
-    EXPECT_EQ(buf.text(), c.text) << c.size;
-    EXPECT_EQ(n, static_cast<int>(strlen(c.text))) << c.size;
+  const std::pair<int, std::string> cases[] = {
+      {0, ""}, {1, ""}, {2, "n"}, {5, "none"}, {6, "none="}, {7, "none="}, {8, "none=7"}};
+  for (const auto &[size, text] : cases) {
+    CanaryBuffer buf(size);
+    int n = wsrprintf(buf.raw(), size, KtModule(), "%r=%d", kNone, 7);
+    EXPECT_TRUE(buf.Intact()) << size;
+    EXPECT_EQ(buf.text(), text) << size;
+    EXPECT_EQ(n, size == 0 ? -1 : static_cast<int>(text.size())) << size;
   }
-  CanaryBuffer none(0);
-  EXPECT_EQ(wsrprintf(none.raw(), 0, KtModule(), "%r", kNone), -1);
-  EXPECT_TRUE(none.Intact());
   // "%r" text is cut to the room left.
   char buf[4];
   EXPECT_EQ(wsrprintf(buf, sizeof buf, KtModule(), "%r", kNone), 3);
   EXPECT_STREQ(buf, "non");
-}
-
-TEST(Wsrprintf, ConversionsInsideInsertedTextReadZero) {
-  // Inserted text is not walked, so its "%d" has no argument moved for it:
-  // it must read an empty slot, never the stack beyond the list.
-  EXPECT_EQ(R("%r", kPage, 3), "page 0");
-  EXPECT_EQ(R("%r|%d|%r", kPage, 3, kPage), "page 3|0|page 0");
 }
 
 }  // namespace

@@ -12,8 +12,8 @@ namespace {
 // names, so it is bound by address; its context ends in the 16-byte digest.
 template <class F>
 F System(const char *name) {
-  FARPROC proc = GetProcAddress(LoadLibraryA("advapi32.dll"), name);
-  return reinterpret_cast<F>(reinterpret_cast<void *>(proc));
+  return reinterpret_cast<F>(
+      reinterpret_cast<void *>(GetProcAddress(LoadLibraryA("advapi32.dll"), name)));
 }
 
 TEST(MD5, AgreesWithThePlatformOnRandomData) {

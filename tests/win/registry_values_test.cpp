@@ -4,9 +4,9 @@
 #include <string>
 
 #include "ktutil.h"
-#include "registry_locked_key.h"
 #include "support/canary.h"
 #include "support/kt_test_support.h"
+#include "win_helpers.h"
 
 using kttest::CanaryBuffer;
 using kttest::ScratchKey;
@@ -75,8 +75,7 @@ TEST(RegistryValues, WritersCreateMissingKeysAndRespectAccess) {
   // Windows makes no subkey through a read-only handle; Wine does not check.
   HKEY readOnly;
   ASSERT_EQ(RegOpenKeyExA(key.root(), key.path().c_str(), 0, KEY_READ, &readOnly), 0);
-  bool onWine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version");
-  EXPECT_TRUE(!SetRegistryValueString(readOnly, "sub", "v", "x") || onWine);
+  EXPECT_TRUE(!SetRegistryValueString(readOnly, "sub", "v", "x") || kttest::OnWine());
   RegCloseKey(readOnly);
 }
 
@@ -142,10 +141,9 @@ TEST(ConfigRecord, ExFormsUseTheRootAndReadAnyType) {
   char text[4] = {};
   EXPECT_TRUE(LoadConfigEx(key.root(), text, sizeof text, path, "text"));
   EXPECT_STREQ(text, "abc");
-  DWORD n = 77, back = 0;
-  EXPECT_EQ(SaveConfigEx(key.root(), &n, sizeof n, path, "n"), 0);
-  EXPECT_TRUE(LoadConfigEx(key.root(), &back, sizeof back, path, "n"));
-  EXPECT_EQ(back, 77u);
+  EXPECT_EQ(SaveConfigEx(key.root(), "xyz", 4, path, "n"), 0);
+  EXPECT_TRUE(LoadConfigEx(key.root(), text, sizeof text, path, "n"));
+  EXPECT_STREQ(text, "xyz");
 }
 
 TEST(ConfigRecord, EnumeratesWithinTheGivenSizes) {

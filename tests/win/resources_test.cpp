@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ktutil.h"
@@ -10,12 +11,7 @@ using kttest::KtModule;
 
 namespace {
 
-struct QuotedText {
-  UINT id;
-  const char *text;
-};
-
-const QuotedText kQuoted[] = {
+const std::pair<UINT, const char *> kQuoted[] = {
 #include "quoted_strings.inc"
 };
 
@@ -25,33 +21,23 @@ std::string Load(UINT id) {
   return std::string(buf, n > 0 ? n : 0);
 }
 
-TEST(StringTable, QuotedTextsLoadWordForWord) {
-  for (const QuotedText &q : kQuoted) EXPECT_EQ(Load(q.id), q.text) << "id " << q.id;
-}
-
-TEST(StringTable, EveryIdOfTheThreeRangesIsPresent) {
-  std::vector<UINT> ids;
-  for (UINT id = 1; id <= 54; ++id) ids.push_back(id);
-  for (UINT id = 115; id <= 128; ++id) ids.push_back(id);
-  for (UINT id = 3001; id <= 3061; ++id) ids.push_back(id);
-  for (UINT id : ids) EXPECT_FALSE(Load(id).empty()) << "id " << id;
+TEST(StringTable, QuotedTextsLoadWordForWordAndNoIdIsMissing) {
+  for (const auto &[id, text] : kQuoted) EXPECT_EQ(Load(id), text) << "id " << id;
+  for (auto [first, last] : {std::pair{1u, 54u}, {115u, 128u}, {3001u, 3061u}})
+    for (UINT id = first; id <= last; ++id) EXPECT_FALSE(Load(id).empty()) << "id " << id;
 }
 
 TEST(Resources, DialogsBitmapAndVersionArePresent) {
   for (int id : {101, 102, 105, 106})
-    EXPECT_NE(FindResourceA(KtModule(), MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(5)), nullptr)
-        << "dialog " << id;
+    EXPECT_NE(FindResourceA(KtModule(), MAKEINTRESOURCEA(id), RT_DIALOG), nullptr) << id;
   HBITMAP bitmap = LoadBitmapA(KtModule(), MAKEINTRESOURCEA(103));
   EXPECT_NE(bitmap, nullptr);
   DeleteObject(bitmap);
 
-  char path[MAX_PATH];
+  char path[MAX_PATH], *name = nullptr;
   GetModuleFileNameA(KtModule(), path, MAX_PATH);
-  DWORD handle = 0;
-  std::vector<char> info(GetFileVersionInfoSizeA(path, &handle));
-  ASSERT_FALSE(info.empty());
+  std::vector<char> info(GetFileVersionInfoSizeA(path, nullptr));
   ASSERT_TRUE(GetFileVersionInfoA(path, 0, static_cast<DWORD>(info.size()), info.data()));
-  char *name = nullptr;
   UINT len = 0;
   ASSERT_TRUE(VerQueryValueA(info.data(), "\\StringFileInfo\\040904E4\\OriginalFilename",
                              reinterpret_cast<void **>(&name), &len));

@@ -4,34 +4,18 @@
 #include <shlobj.h>
 
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "ktutil.h"
 #include "support/canary.h"
+#include "win_helpers.h"
 
 namespace {
 
-std::string TempFile(const char *name, const char *contents = nullptr) {
-  char temp[MAX_PATH];
-  GetTempPathA(MAX_PATH, temp);
-  const std::string file = temp + ("kt-" + std::to_string(GetCurrentProcessId())) + name;
-  if (contents != nullptr) std::ofstream(file, std::ios::binary) << contents;
-  return file;
-}
-
-std::string Contents(const std::string &file) {
-  std::ostringstream text;
-  text << std::ifstream(file, std::ios::binary).rdbuf();
-  return text.str();
-}
-
 TEST(MoveFileExEx, NeverReplacesNorLeavesACopyBehind) {
-  const std::string a = TempFile("a", "new"), b = TempFile("b", "old");
+  const kttest::TempPath a("a", "new"), b("b", "old");
   EXPECT_FALSE(MoveFileExEx(a.c_str(), b.c_str()));
-  EXPECT_EQ(Contents(a), "new");
-  EXPECT_EQ(Contents(b), "old");
+  EXPECT_TRUE(a.Contents() == "new" && b.Contents() == "old");
 
   // Open without delete sharing: the copy can read it, the delete must fail.
   DeleteFileA(b.c_str());
@@ -43,34 +27,20 @@ TEST(MoveFileExEx, NeverReplacesNorLeavesACopyBehind) {
 
   EXPECT_TRUE(MoveFileExEx(a.c_str(), b.c_str()));
   EXPECT_FALSE(FileExists(a.c_str()));
-  EXPECT_EQ(Contents(b), "new");
-  DeleteFileA(b.c_str());
+  EXPECT_EQ(b.Contents(), "new");
   EXPECT_TRUE(FileExists("."));  // a folder counts too
 }
 
 TEST(BoundedWriters, CutAndTerminateAtEverySize) {
   char version[512], current[MAX_PATH];
   GetOSVersionString(version, sizeof version);
-  GetCurrentDirectoryA(MAX_PATH, current);
-  struct Writer {
-    std::string full;
-    BOOL (*write)(char *, int);
-  } writers[] = {
-      {version, [](char *d, int n) { return GetOSVersionString(d, n); }},
-      // Short of MAX_PATH the user folder is the current directory.
-      {current, [](char *d, int n) { return GetUserDirectory(nullptr, d, n); }},
-  };
-  for (const Writer &w : writers) {
-    ASSERT_LT(w.full.size() + 1, static_cast<size_t>(MAX_PATH));
-    const int exact = static_cast<int>(w.full.size()) + 1;
-    for (int size : {0, 1, exact - 1, exact}) {
-      kttest::CanaryBuffer buf(size);
-      EXPECT_TRUE(w.write(buf.raw(), size)) << w.full << ' ' << size;
-      EXPECT_TRUE(buf.Intact() && (size == 0 || buf.Terminated()))
-          << w.full << ' ' << size;
-      EXPECT_EQ(buf.text(), w.full.substr(0, size > 0 ? size - 1 : 0));
-    }
-  }
+  // Short of MAX_PATH the user folder is the current directory.
+  ASSERT_LT(GetCurrentDirectoryA(MAX_PATH, current) + 1, DWORD{MAX_PATH});
+  kttest::CheckBounded(
+      version, [](char *d, int n) { EXPECT_TRUE(GetOSVersionString(d, n)); }, true);
+  kttest::CheckBounded(
+      current, [](char *d, int n) { EXPECT_TRUE(GetUserDirectory(nullptr, d, n)); },
+      true);
 }
 
 // Copied like strncpy: zero padding, and no terminator for a name that
@@ -96,10 +66,8 @@ TEST(GetUserDirectory, FullSizedBufferGetsTheDocumentsFolder) {
   EXPECT_TRUE(GetUserDirectory(nullptr, buf.data(), MAX_PATH));
   EXPECT_TRUE(buf.Intact());
   // Wine deviation: its shell ends the folder's path with a backslash.
-  const bool wine =
-      GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
   EXPECT_TRUE(buf.text() == documents ||
-              (wine && buf.text() == std::string(documents) + "\\"))
+              (kttest::OnWine() && buf.text() == std::string(documents) + "\\"))
       << buf.text();
 }
 

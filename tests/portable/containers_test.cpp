@@ -1,0 +1,234 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <thread>
+#include <vector>
+
+#include "ktutil.h"
+#ifndef _WIN32
+// The DLL exports neither the replaceable allocator nor the block hash.
+#include "containers/block_hash.h"
+#include "containers/container_alloc.h"
+#endif
+
+namespace {
+
+struct Item {
+  DWORD key;
+};
+
+DWORD KTAPI KeyOf(LPVOID entry, LPVOID) { return static_cast<Item *>(entry)->key; }
+
+TEST(HashTable, KeepsEveryEntryThroughGrowth) {
+  EXPECT_EQ(HashCreate(16, nullptr, nullptr, nullptr), nullptr);
+  DWORD calls = 0;
+  HHASHTABLE hash = HashCreate(16, KeyOf, nullptr, &calls);
+  // One home slot until the table passes 64 slots: long probe paths, rehashed.
+  std::vector<Item> items(40);
+  for (DWORD k = 0; k < 40; ++k) items[k].key = k * 64 + 1;
+  for (Item &item : items) ASSERT_TRUE(HashAddEntry(hash, &item));
+  for (Item &item : items) EXPECT_EQ(HashFindEntry(hash, item.key), &item);
+  // The context reaches the callback, whose FALSE ends the walk.
+  auto second = [](LPVOID, LPVOID n) -> BOOL { return ++*static_cast<DWORD *>(n) < 2; };
+  EXPECT_EQ(HashEnumEntries(hash, second), 2u);
+  EXPECT_EQ(calls, 2u);
+  HashDestroy(hash);
+}
+
+TEST(HashTable, RemovalIsByIdentityAndKeepsProbePaths) {
+  HHASHTABLE hash = HashCreate(16, KeyOf, nullptr, nullptr);
+  Item a{5}, b{37}, twin{5};
+  ASSERT_TRUE(HashAddEntry(hash, &a) && HashAddEntry(hash, &b));  // b pushed past a
+  EXPECT_FALSE(HashClrEntry(hash, &twin));
+  EXPECT_TRUE(HashClrEntry(hash, &a));
+  EXPECT_TRUE(HashFindEntry(hash, 37) == &b && HashFindEntry(hash, 5) == nullptr);
+  // Equal keys coexist; the first stored is found.
+  ASSERT_TRUE(HashAddEntry(hash, &twin) && HashAddEntry(hash, &a));
+  EXPECT_EQ(HashFindEntry(hash, 5), &twin);
+  // The slot markers are refused.
+  EXPECT_FALSE(HashAddEntry(hash, nullptr));
+  EXPECT_FALSE(HashClrEntry(hash, reinterpret_cast<LPVOID>(~UINT_PTR{0})));
+  EXPECT_TRUE(HashClrAll(hash) && HashFindEntry(hash, 37) == nullptr);
+  HashDestroy(hash);
+}
+
+std::vector<LPVOID> g_collided;
+DWORD KTAPI NextKey(LPVOID existing, LPVOID) {
+  g_collided.push_back(existing);
+  return static_cast<Item *>(existing)->key + 10;
+}
+
+TEST(HashTable, CollisionFunctionMovesTheNewEntryOn) {
+  HHASHTABLE hash = HashCreate(16, KeyOf, NextKey, nullptr);
+  Item first{3}, second{3}, third{13};
+  // second moves on to key 13's home slot; third (key 13) meets second (key
+  // 3) there: no collision, next slot.
+  ASSERT_TRUE(HashAddEntry(hash, &first) && HashAddEntry(hash, &second) &&
+              HashAddEntry(hash, &third));
+  EXPECT_EQ(g_collided, std::vector<LPVOID>{&first});
+  EXPECT_TRUE(HashFindEntry(hash, 3) == &first && HashFindEntry(hash, 13) == &third);
+  HashDestroy(hash);
+}
+
+TEST(Map, KeysValuesProbePathsAndGrowth) {
+  EXPECT_EQ(MapCreate(15), nullptr);
+  HMAP map = MapCreate(16);
+  ASSERT_TRUE(MapAddEntry(map, 0, 5));  // key 0 is an ordinary key
+  EXPECT_EQ(MapFindEntry(map, 0), 5u);
+  EXPECT_TRUE(MapClrEntry(map, 0) && !MapClrEntry(map, 0));
+  // A repeated key is stored again; clearing uncovers the older value.
+  ASSERT_TRUE(MapAddEntry(map, 44, 7) && MapAddEntry(map, 44, 9));
+  EXPECT_EQ(MapFindEntry(map, 44), 7u);
+  EXPECT_TRUE(MapClrEntry(map, 44) && MapFindEntry(map, 44) == 9u);
+  EXPECT_FALSE(MapAddEntry(map, 1, 0) || MapAddEntry(map, 1, ~UINT_PTR{0}));
+  EXPECT_TRUE(MapClrAll(map) && MapFindEntry(map, 44) == 0u);
+  // 3 and 35 share the home slot 3 of 32.
+  ASSERT_TRUE(MapAddEntry(map, 3, 30) && MapAddEntry(map, 35, 350) &&
+              MapClrEntry(map, 3));
+  EXPECT_EQ(MapFindEntry(map, 35), 350u);
+  // Grown past 32 slots, pointer-sized values survive whole.
+  const UINT_PTR big = ~UINT_PTR{0} - 1;
+  for (DWORD k = 0; k < 40; ++k) ASSERT_TRUE(MapAddEntry(map, k * 32 + 7, big - k));
+  for (DWORD k = 0; k < 40; ++k) EXPECT_EQ(MapFindEntry(map, k * 32 + 7), big - k);
+  EXPECT_EQ(MapFindEntry(map, 35), 350u);
+  MapDestroy(map);
+}
+
+using V = std::vector<UINT_PTR>;
+
+// A multimap key's values, newest first.
+V Values(HMULTIMAP multi, DWORD key) {
+  V values;
+  auto add = [](DWORD, UINT_PTR value, LPVOID v) -> BOOL {
+    static_cast<V *>(v)->push_back(value);
+    return TRUE;
+  };
+  EXPECT_TRUE(MultiMapEnumEntries(multi, key, add, &values));
+  return values;
+}
+
+TEST(MultiMap, ValuesComeOutNewestFirst) {
+  HMULTIMAP multi = MultiMapCreate(16);
+  for (UINT_PTR v : {1, 2, 3}) ASSERT_TRUE(MultiMapAddEntry(multi, 9, v));
+  ASSERT_TRUE(MultiMapAddEntry(multi, 41, 0));  // same home slot; value 0 is fine
+  EXPECT_EQ(Values(multi, 9), (V{3, 2, 1}));
+  int calls = 0;  // a callback's FALSE ends the walk
+  auto second = [](DWORD, UINT_PTR, LPVOID n) -> BOOL {
+    return ++*static_cast<int *>(n) < 2;
+  };
+  EXPECT_FALSE(MultiMapEnumEntries(multi, 9, second, &calls));
+  EXPECT_EQ(calls, 2);
+  EXPECT_TRUE(MultiMapClrEntry(multi, 9) && !MultiMapClrEntry(multi, 9));
+  // A key added again after a neighbour on its path was cleared keeps one
+  // list, not two.
+  ASSERT_TRUE(MultiMapAddEntry(multi, 9, 4) && MultiMapClrEntry(multi, 9));
+  ASSERT_TRUE(MultiMapAddEntry(multi, 41, 5));
+  EXPECT_EQ(Values(multi, 41), (V{5, 0}));
+  EXPECT_TRUE(MultiMapClrAll(multi));
+  EXPECT_EQ(Values(multi, 41), V{});
+  // The lock is recursive: a callback may add other keys, even when that
+  // grows the slot array under the running enumeration.
+  MultiMapAddEntry(multi, 1000, 1);
+  MultiMapAddEntry(multi, 1000, 2);
+  EXPECT_TRUE(MultiMapEnumEntries(
+      multi, 1000,
+      [](DWORD key, UINT_PTR value, LPVOID m) -> BOOL {
+        for (DWORD k = 1; k <= 40; ++k)
+          MultiMapAddEntry(static_cast<HMULTIMAP>(m), key + k, value);
+        return TRUE;
+      },
+      multi));
+  EXPECT_EQ(Values(multi, 1000), (V{2, 1}));
+  EXPECT_EQ(Values(multi, 1040), (V{1, 2}));
+  MultiMapDestroy(multi);
+}
+
+// Threads add, enumerate and clear keys whose probe paths interleave (keys
+// k * 4 + thread), and all add to one shared key. Bounded by counts, not time.
+TEST(MultiMap, ContentionLosesNoValue) {
+  constexpr int kThreads = 4, kRounds = 150, kKeys = 8;
+  constexpr DWORD kShared = 0xFFFF;
+  HMULTIMAP multi = MultiMapCreate(16);
+  int failures[kThreads] = {};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([&, t] {
+      for (int round = 0; round < kRounds; ++round) {
+        for (DWORD k = 0; k < kKeys; ++k)
+          for (UINT_PTR v = 1; v <= 5; ++v)
+            failures[t] += !MultiMapAddEntry(multi, k * 4 + t, v);
+        for (DWORD k = 0; k < kKeys; ++k) {
+          failures[t] += Values(multi, k * 4 + t) != V{5, 4, 3, 2, 1};
+          failures[t] += !MultiMapClrEntry(multi, k * 4 + t);
+        }
+        MultiMapAddEntry(multi, kShared, static_cast<UINT_PTR>(t * kRounds + round));
+      }
+    });
+  }
+  for (std::thread &thread : threads) thread.join();
+  EXPECT_EQ(std::count(failures, failures + kThreads, 0), kThreads);
+  V shared = Values(multi, kShared);
+  std::sort(shared.begin(), shared.end());
+  ASSERT_EQ(shared.size(), static_cast<size_t>(kThreads * kRounds));
+  for (size_t i = 0; i < shared.size(); ++i) EXPECT_EQ(shared[i], i);
+  MultiMapDestroy(multi);
+}
+
+#ifndef _WIN32
+// Fails every allocation larger than limit bytes while it lives.
+struct AllocLimit {
+  static inline size_t limit_ = 0;
+  explicit AllocLimit(size_t limit) {
+    limit_ = limit;
+    kt::g_containerAlloc = [](size_t count, size_t size) -> void * {
+      return count * size > limit_ ? nullptr : std::calloc(count, size);
+    };
+  }
+  ~AllocLimit() { kt::g_containerAlloc = std::calloc; }
+};
+
+TEST(ContainerGrowthFailure, TablesCarryOnInTheirOldArray) {
+  {
+    AllocLimit none(0);
+    EXPECT_EQ(HashCreate(16, KeyOf, nullptr, nullptr), nullptr);
+    EXPECT_EQ(MapCreate(16), nullptr);
+    EXPECT_EQ(MultiMapCreate(16), nullptr);
+  }
+  HHASHTABLE hash = HashCreate(16, KeyOf, nullptr, nullptr);
+  HMAP map = MapCreate(16);
+  HMULTIMAP multi = MultiMapCreate(16);
+  std::vector<Item> items(33);
+  {
+    AllocLimit limit(512);  // 32 slots of at most 16 bytes fit; 64 do not
+    for (DWORD i = 0; i < 32; ++i) {
+      items[i].key = i + 1;
+      EXPECT_TRUE(HashAddEntry(hash, &items[i]) && MapAddEntry(map, i, i + 1) &&
+                  MultiMapAddEntry(multi, i, i))
+          << i;
+    }
+    EXPECT_FALSE(HashAddEntry(hash, &items[32]) || MapAddEntry(map, 99, 1) ||
+                 MultiMapAddEntry(multi, 99, 1));
+    EXPECT_TRUE(MultiMapAddEntry(multi, 5, 55));  // an existing key needs no slot
+    AllocLimit none(0);
+    EXPECT_FALSE(MultiMapAddEntry(multi, 6, 66));  // no node: nothing changes
+  }
+  for (DWORD i = 0; i < 32; ++i)
+    EXPECT_TRUE(HashFindEntry(hash, i + 1) == &items[i] && MapFindEntry(map, i) == i + 1)
+        << i;
+  EXPECT_EQ(Values(multi, 6), V{6});
+  // Growth works again once memory is back.
+  EXPECT_TRUE(HashAddEntry(hash, &items[32]) && MapAddEntry(map, 99, 1) &&
+              MultiMapAddEntry(multi, 99, 1));
+  HashDestroy(hash);
+  MapDestroy(map);
+  MultiMapDestroy(multi);
+}
+
+TEST(BlockHash, NeverGivesReservedKeys) {
+  const BYTE five[4] = {5, 0, 0, 0}, ones[4] = {0xFF, 0xFF, 0xFF, 0xFF};
+  EXPECT_EQ(kt::BlockHash(five, 4), 513u);  // 5 ^ 5 = 0 is reserved
+  EXPECT_EQ(kt::BlockHash(ones, 4), 0xFFFFFF00u);
+}
+#endif
+
+}  // namespace

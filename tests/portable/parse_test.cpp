@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+
+#include "ktutil.h"
+#include "support/canary.h"
+
+namespace {
+
+// What an operation returned and where it left the cursor, from 0.
+using Scan = std::pair<DWORD, DWORD>;
+template <typename Op>
+Scan At(const char *text, Op op) {
+  DWORD c = 0;
+  DWORD result = static_cast<DWORD>(op(text, &c));
+  return {result, c};
+}
+
+char g_token[65];
+Scan Token(const char *text, DWORD flags) {
+  return At(text, [flags](LPCSTR t, DWORD *c) { return GetToken(t, c, g_token, flags); });
+}
+Scan Space(const char *text) {
+  return At(text,
+            [](LPCSTR t, DWORD *c) { return GetWhiteSpace(t, c, KTTOKEN_COMMENTS); });
+}
+
+TEST(Tokenizer, TokensWhiteSpaceAndNumbers) {
+  EXPECT_EQ(Token("_name", 0), Scan(0, 0));
+  EXPECT_EQ(Token("_name", KTTOKEN_ANYSTART), Scan(5, 5));
+  EXPECT_EQ(Token("  a-b_c1", 0), Scan(1, 3));  // "-" needs its flag
+  EXPECT_EQ(Token("  a-b_c1", KTTOKEN_DASH), Scan(5, 7));
+  EXPECT_STREQ(g_token, "a-b_c");
+  // Overlong tokens are read over but stored cut; bytes above 127 end them.
+  const std::string long70(70, 'q');
+  EXPECT_EQ(Token((long70 + "\xe9").c_str(), 0), Scan(64, 70));
+  EXPECT_EQ(std::string(g_token), long70.substr(0, 64));
+  // Comments nest but stop at an unmatched ")" and at the end of the text.
+  EXPECT_EQ(Space("  (a (b) c) key"), Scan('k', 12));
+  EXPECT_EQ(Space("(open"), Scan(0, 5));
+  EXPECT_EQ(Space(" ) x"), Scan(')', 1));
+  EXPECT_EQ(At("123456789", GetTokenHexNum), Scan(305419896, 8));
+  EXPECT_EQ(At(" \t4294967297x", GetTokenNum), Scan(1, 12));  // modulo 2^32
+  EXPECT_EQ(At("-5", GetTokenNum), Scan(0, 0));
+}
+
+TEST(Tokenizer, QuotedAndPlainStringsAndLines) {
+  char dest[32];
+  auto str = [&dest](const char *text, char quote) {
+    return At(text, [&](LPCSTR t, DWORD *c) { return GetString(t, c, dest, 31, quote); });
+  };
+  EXPECT_EQ(str(" \"say \"\"hi\"\"  \" rest", '"'), Scan(8, 15));
+  EXPECT_STREQ(dest, "say \"hi\"");           // trailing blanks dropped
+  EXPECT_EQ(str("\"open", '"'), Scan(4, 5));  // runs to the end
+  EXPECT_EQ(str("a\r\nb\t ", 0), Scan(5, 6));
+  EXPECT_STREQ(dest, "a\r\nb\t");  // tabs stay
+  // A zero inside the length ends a line; a CR at the very end has no LF.
+  const char text[] = {'x', '\0', 'y', '\r'};
+  DWORD c = 0;
+  EXPECT_TRUE(GetLine(text, &c, 4, nullptr, 0) == 1 && c == 2) << c;
+  EXPECT_TRUE(GetLine(text, &c, 4, dest, 7) == 1 && c == 4) << c;
+  EXPECT_EQ(GetLine(text, &c, 4, dest, 7), 0u);
+}
+
+// Keyword tables: header (id = flags), sorted entries, id 0 at the end.
+const KTKEYWORD kVerbs[] = {
+    {nullptr, 0, 0, nullptr}, {"now", 21, 0, nullptr}, {"then", 22, 0, nullptr}, {}};
+const KTKEYWORD kWords[] = {{nullptr, KTTOKEN_DASH, 0, nullptr},
+                            {"get", 1, '(', nullptr},
+                            {"get", 2, '[', nullptr},
+                            {"run", 3, 0, kVerbs},
+                            {"set-up", 4, 0, nullptr},
+                            {}};
+const KTKEYWORD kPartial[] = {
+    {nullptr, KTTOKEN_PARTIAL, 0, nullptr}, {"get", 1, '(', nullptr}, {}};
+const KTKEYWORD kSchemes[] = {
+    {nullptr, 0, 0, nullptr}, {"ftp", 2, 0, nullptr}, {"http", 1, 0, nullptr}, {}};
+
+Scan Id(const char *text, const KTKEYWORD *table) {
+  return At(text, [table](LPCSTR t, DWORD *c) { return GetTokenID(t, c, table); });
+}
+
+TEST(Tokenizer, KeywordIdentifiers) {
+  EXPECT_EQ(Id("GET[x", kWords), Scan(2, 4));  // same word, second follow char
+  EXPECT_EQ(Id("get (x", kWords), Scan(1, 5));
+  EXPECT_EQ(Id("Set-Up", kWords), Scan(4, 6));
+  EXPECT_EQ(Id("get x", kWords), Scan(0, 0));
+  EXPECT_EQ(Id("  abc", kWords), Scan(0, 0));  // sorts before the first entry
+  // Sequences: the next word comes from the further table; an unknown next
+  // word is left unread.
+  EXPECT_EQ(Id("run then.", kWords), Scan(22, 8));
+  EXPECT_EQ(Id("run  later", kWords), Scan(3, 5));
+  // The partial-match flag gives the id but leaves the word unread.
+  EXPECT_EQ(Id("get x", kPartial), Scan(1, 0));
+}
+
+struct Parsed {
+  DWORD flags, cursor = 0;
+  char path[64] = "x", host[64] = "x", query[64] = "x";
+  URLADDRESS addr{2, 80, 0, {}};
+  explicit Parsed(const char *text) {
+    flags = ParseURL(kSchemes, text, &cursor, path, 63, host, 63, query, 63, &addr);
+  }
+};
+
+TEST(ParseURL, SplitsTargetsAndAuthorities) {
+  Parsed bare("/dir/page.asp?a=1&b=%41 HTTP/1.0");
+  EXPECT_EQ(bare.flags, DWORD{KTURL_PATH | KTURL_QUERY});
+  EXPECT_STREQ(bare.path, "/dir/page.asp");
+  EXPECT_STREQ(bare.query, "?a=1&b=A");
+  EXPECT_EQ(bare.cursor, 23u);
+  Parsed named("  HTTP://WWW.Example-Site.com:80/A%2f%4?x");
+  EXPECT_EQ(named.flags, DWORD{KTURL_HOST | KTURL_PATH | KTURL_QUERY});  // port as preset
+  EXPECT_STREQ(named.host, "www.example-site.com");
+  EXPECT_STREQ(named.path, "/A/%4");
+  Parsed numeric("ftp://10.1.255.7:8021");
+  EXPECT_EQ(numeric.flags, DWORD{KTURL_IPADDRESS | KTURL_PORT});
+  EXPECT_TRUE(numeric.addr.address == 0x0A01FF07u && numeric.addr.port == 8021);
+  EXPECT_STREQ(Parsed("/a%").path, "/a%");
+  EXPECT_EQ(Parsed("192.168/").addr.address, 0xC0A80000u);
+}
+
+TEST(ParseURL, HostileInputFails) {
+  for (const char *text : {"10.0.256.1/", "1.2.3.4294967296", "http//:x"}) {
+    Parsed p(text);
+    EXPECT_EQ(p.flags, 0u) << text;
+    EXPECT_STREQ(p.path, "x") << text;  // failures leave the buffers alone
+  }
+  Parsed hugePort("h:99999999999/");
+  EXPECT_EQ(hugePort.flags, DWORD{KTURL_HOST | KTURL_PATH});
+  EXPECT_EQ(hugePort.addr.port, 80);
+  DWORD c = 0;
+  EXPECT_EQ(ParseURL(nullptr, "/p?q", &c, nullptr, 0, nullptr, 0, nullptr, 0, nullptr),
+            DWORD{KTURL_PATH | KTURL_QUERY});
+}
+
+TEST(ParseHTTPUrl, SplitsAndCutsLongParts) {
+  char url[300] = "http://host:8080/dir/file?q=1", noSlash[300] = "mailto:x";
+  char scheme[KT_URLPART_SIZE], hostPort[KT_URLPART_SIZE], path[KT_URLPART_SIZE];
+  EXPECT_TRUE(ParseHTTPUrl(url, scheme, hostPort, path));
+  EXPECT_STREQ(scheme, "http");
+  EXPECT_STREQ(hostPort, "host:8080");
+  EXPECT_STREQ(path, "/dir/file?q=1");
+  EXPECT_STREQ(url, "http://host:8080/dir/file?q=1 ");
+  EXPECT_FALSE(ParseHTTPUrl(noSlash, scheme, hostPort, path));
+  EXPECT_STREQ(noSlash, "mailto:x");
+  // Over-long parts are cut to fit (room for the appended blank included).
+  kttest::CanaryBuffer s(KT_URLPART_SIZE), h(KT_URLPART_SIZE), p(KT_URLPART_SIZE);
+  std::string longHost = "http://" + std::string(400, 'h') + "/p" + '\0';
+  EXPECT_TRUE(ParseHTTPUrl(&longHost[0], s.raw(), h.raw(), p.raw()));
+  EXPECT_EQ(h.text(), std::string(255, 'h'));
+  std::string longScheme = std::string(400, 's') + ":/x" + '\0';
+  EXPECT_TRUE(ParseHTTPUrl(&longScheme[0], s.raw(), h.raw(), p.raw()));
+  EXPECT_EQ(s.text(), std::string(255, 's'));
+  EXPECT_TRUE(s.Intact() && h.Intact() && p.Intact());
+}
+
+TEST(ParseVersion, ReadsMajorAndMinor) {
+  static const KTKEYWORD protocols[] = {
+      {nullptr, 0, 0, nullptr}, {"HTTP", 1, 0, nullptr}, {}};
+  // Text, version (0 = refused), cursor after (where a failure was seen).
+  const struct {
+    const char *text;
+    DWORD version, cursor;
+  } cases[] = {
+      {"HTTP/1.1", 0x10001, 8},
+      {"http/2.10 200", 0x2000A, 9},
+      {"HTTP/1.", 0x10000, 7},
+      {"HTTP/0.9", 0, 6},
+      {"HTTP/1", 0, 6},
+      {"FTP/1.0", 0, 0},
+      {"HTTP/4294967297.0", 0x10000, 17},  // numbers wrap
+  };
+  for (const auto &k : cases)
+    EXPECT_EQ(
+        At(k.text, [](LPCSTR t, DWORD *c) { return ParseVersion(protocols, t, c); }),
+        Scan(k.version, k.cursor))
+        << k.text;
+}
+
+}  // namespace
