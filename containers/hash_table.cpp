@@ -5,26 +5,11 @@
 // calling back into the caller's record for every entry on the probe path:
 // one cache line per probe instead of one per entry. Entries must not change
 // their key while stored, which the table already relies on to find them.
-#include "containers/slot_array.h"
+#include "containers/word_slots.h"
 #include "ktutil.h"
 
-namespace {
-
-LPVOID const kDeleted = reinterpret_cast<LPVOID>(~UINT_PTR{0});
-
-struct HashSlot {
-  DWORD key;
-  LPVOID entry;  // 0 = empty, all ones = deleted
-};
-
-bool IsLive(const HashSlot &slot) {
-  return slot.entry != nullptr && slot.entry != kDeleted;
-}
-
-}  // namespace
-
 struct KtHashTable {
-  kt::SlotArray<HashSlot> table;
+  kt::WordSlots table;
   LPVOID context;
   HASHKEYPROC keyFunction;
   HASHKEYPROC collisionFunction;
@@ -32,50 +17,17 @@ struct KtHashTable {
 
 namespace {
 
-// Stores entry (whose own key is key) at the first free slot of the probe
-// path. A live entry with the current key sends the search, through the
-// collision function, to the key it returns. A collision function that keeps
-// colliding gives up after as many restarts as there are slots.
-bool Place(KtHashTable *hash, LPVOID entry, DWORD key, DWORD probeLimit) {
-  kt::SlotArray<HashSlot> &t = hash->table;
-  DWORD current = key;
-  for (DWORD restarts = 0; restarts <= t.capacity; ++restarts) {
-    bool collided = false;
-    for (DWORD i = 0; i < probeLimit; ++i) {
-      HashSlot &slot = t.Probe(current, i);
-      if (!IsLive(slot)) {
-        slot.key = key;
-        slot.entry = entry;
-        ++t.count;
-        return true;
-      }
-      if (hash->collisionFunction != nullptr && slot.key == current) {
-        current = hash->collisionFunction(slot.entry, hash->context);
-        collided = true;
-        break;
-      }
-    }
-    if (!collided) return false;
-  }
-  return false;
-}
+UINT_PTR Word(LPVOID entry) { return reinterpret_cast<UINT_PTR>(entry); }
+LPVOID Entry(UINT_PTR word) { return reinterpret_cast<LPVOID>(word); }
 
-void Grow(KtHashTable *hash) {
-  hash->table.Grow(IsLive, [hash](const HashSlot &old) {
-    // The grown table has room for every entry; only a collision function
-    // that never settles can fail here, and the entry must not be lost.
-    if (!Place(hash, old.entry, old.key, hash->table.capacity)) {
-      kt::SlotArray<HashSlot> &t = hash->table;
-      for (DWORD i = 0;; ++i) {
-        HashSlot &slot = t.Probe(old.key, i);
-        if (!IsLive(slot)) {
-          slot = old;
-          ++t.count;
-          return;
-        }
-      }
-    }
-  });
+// A live entry with the key being placed sends the new entry on to the key
+// the collision function gives for the entry already there.
+auto CollideThrough(KtHashTable *hash) {
+  return [hash](UINT_PTR existing, DWORD &current) {
+    if (hash->collisionFunction == nullptr) return false;
+    current = hash->collisionFunction(Entry(existing), hash->context);
+    return true;
+  };
 }
 
 }  // namespace
@@ -96,25 +48,21 @@ extern "C" void KTAPI HashDestroy(HHASHTABLE hash) {
 }
 
 extern "C" BOOL KTAPI HashAddEntry(HHASHTABLE hash, LPVOID entry) {
-  if (hash == nullptr || entry == nullptr || entry == kDeleted) return FALSE;
+  if (hash == nullptr || entry == nullptr || Word(entry) == kt::WordSlots::kDeleted)
+    return FALSE;
+  kt::WordSlots &t = hash->table;
   DWORD key = hash->keyFunction(entry, hash->context);
-  DWORD probeLimit = hash->table.capacity;
-  if (hash->table.Crowded()) Grow(hash);
-  return Place(hash, entry, key, probeLimit) ? TRUE : FALSE;
+  DWORD probeLimit = t.Capacity();
+  if (t.Crowded()) t.Grow(CollideThrough(hash));
+  return t.Place(key, Word(entry), probeLimit, CollideThrough(hash)) ? TRUE : FALSE;
 }
 
-namespace {
-bool IsEmpty(const HashSlot &slot) { return slot.entry == nullptr; }
-}  // namespace
-
 extern "C" BOOL KTAPI HashClrEntry(HHASHTABLE hash, LPVOID entry) {
-  if (hash == nullptr || entry == nullptr || entry == kDeleted) return FALSE;
-  HashSlot *slot =
-      hash->table.Search(hash->keyFunction(entry, hash->context), IsEmpty,
-                         [entry](const HashSlot &s) { return s.entry == entry; });
-  if (slot == nullptr) return FALSE;
-  slot->entry = kDeleted;
-  --hash->table.count;
+  if (hash == nullptr || entry == nullptr || Word(entry) == kt::WordSlots::kDeleted)
+    return FALSE;
+  DWORD slot = hash->table.FindWord(hash->keyFunction(entry, hash->context), Word(entry));
+  if (slot == kt::WordSlots::kNone) return FALSE;
+  hash->table.Remove(slot);
   return TRUE;
 }
 
@@ -125,21 +73,17 @@ extern "C" BOOL KTAPI HashClrAll(HHASHTABLE hash) {
 }
 
 extern "C" LPVOID KTAPI HashFindEntry(HHASHTABLE hash, DWORD key) {
-  if (hash == nullptr) return nullptr;
-  HashSlot *slot = hash->table.Search(key, IsEmpty, [key](const HashSlot &s) {
-    return s.key == key && s.entry != kDeleted;
-  });
-  return slot == nullptr ? nullptr : slot->entry;
+  return hash == nullptr ? nullptr : Entry(hash->table.Find(key));
 }
 
 extern "C" DWORD KTAPI HashEnumEntries(HHASHTABLE hash, HASHENUMPROC callback) {
   if (hash == nullptr) return 0;
-  kt::SlotArray<HashSlot> &t = hash->table;
+  kt::WordSlots &t = hash->table;
   DWORD visited = 0;
-  for (DWORD i = 0; i < t.capacity; ++i) {
-    if (!IsLive(t.slots[i])) continue;
+  for (DWORD i = 0; i < t.Capacity(); ++i) {
+    if (!t.LiveAt(i)) continue;
     ++visited;
-    if (callback != nullptr && !callback(t.slots[i].entry, hash->context)) break;
+    if (callback != nullptr && !callback(Entry(t.WordAt(i)), hash->context)) break;
   }
   return visited;
 }

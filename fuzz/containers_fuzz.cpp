@@ -38,7 +38,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   for (size_t i = 0; i + 1 < size; i += 2) {
     // Small keys, spread over the slots so that probe paths meet and wrap.
     const DWORD key = (data[i + 1] & 0x3F) * 29u;
-    const UINT_PTR value = i + 1;
+    // Some values leave the shared upper half, or have a lower half that
+    // looks like a free-slot marker: 64-bit slots must widen, losing nothing.
+    UINT_PTR value = i + 1;
+    if (sizeof(UINT_PTR) > sizeof(DWORD) && data[i + 1] >= 0xC0)
+      value = value << 16 << 16 | (data[i] & 1 ? 0 : 0xFFFFFFFFu);
     switch (data[i] % 6) {
       case 0:
         if (!mapModel.count(key)) {

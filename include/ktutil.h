@@ -53,7 +53,9 @@ typedef BOOL(KTAPI *HASHENUMPROC)(LPVOID entry, LPVOID context);
 HHASHTABLE KTAPI HashCreate(DWORD sizeHint, HASHKEYPROC keyFunction,
                             HASHKEYPROC collisionFunction, LPVOID context);
 void KTAPI HashDestroy(HHASHTABLE hash);
-/* FALSE when no free slot was found on the entry's probe path. */
+/* FALSE when no free slot was found on the entry's probe path, or when
+ * memory ran out (64-bit builds widen their slots for an entry whose upper
+ * half differs from the others'). */
 BOOL KTAPI HashAddEntry(HHASHTABLE hash, LPVOID entry);
 /* Removes that very entry (not another one with its key). */
 BOOL KTAPI HashClrEntry(HHASHTABLE hash, LPVOID entry);
@@ -72,6 +74,8 @@ typedef struct KtMap *HMAP;
 
 HMAP KTAPI MapCreate(DWORD sizeHint);
 void KTAPI MapDestroy(HMAP map);
+/* FALSE when no free slot was found, or memory ran out widening, as for
+ * HashAddEntry. */
 BOOL KTAPI MapAddEntry(HMAP map, DWORD key, UINT_PTR value);
 BOOL KTAPI MapClrEntry(HMAP map, DWORD key);
 BOOL KTAPI MapClrAll(HMAP map);

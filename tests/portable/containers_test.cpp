@@ -94,6 +94,32 @@ TEST(Map, KeysValuesProbePathsAndGrowth) {
   MapDestroy(map);
 }
 
+// A 64-bit build keeps only lower halves while all words share an upper
+// half; a word that does not must widen the slots, never pass for its lower
+// half.
+TEST(WordSlots, WordsOutsideTheSharedUpperHalfWiden) {
+  if (sizeof(UINT_PTR) == sizeof(DWORD)) GTEST_SKIP() << "32-bit words";
+  const UINT_PTR high = UINT_PTR{1} << 16 << 16;
+  auto addressKey = [](LPVOID entry, LPVOID) -> DWORD {
+    return static_cast<DWORD>(reinterpret_cast<UINT_PTR>(entry));
+  };
+  HHASHTABLE hash = HashCreate(16, addressKey, nullptr, nullptr);
+  LPVOID nearby = reinterpret_cast<LPVOID>(0x40),
+         distant = reinterpret_cast<LPVOID>(high | 0x40);
+  ASSERT_TRUE(HashAddEntry(hash, nearby));
+  EXPECT_FALSE(HashClrEntry(hash, distant));
+  ASSERT_TRUE(HashAddEntry(hash, distant));
+  EXPECT_TRUE(HashClrEntry(hash, distant) && HashFindEntry(hash, 0x40) == nearby);
+  HashDestroy(hash);
+
+  // Lower halves of 0 and all ones would read as free slots.
+  const UINT_PTR values[] = {5, 0xFFFFFFFFu, high | 5, high, high | 0xFFFFFFFFu};
+  HMAP map = MapCreate(16);
+  for (DWORD k = 0; k < 40; ++k) ASSERT_TRUE(MapAddEntry(map, k, values[k % 5]));
+  for (DWORD k = 0; k < 40; ++k) EXPECT_EQ(MapFindEntry(map, k), values[k % 5]);
+  MapDestroy(map);
+}
+
 using V = std::vector<UINT_PTR>;
 
 // A multimap key's values, newest first.
@@ -199,7 +225,7 @@ TEST(ContainerGrowthFailure, TablesCarryOnInTheirOldArray) {
   HMULTIMAP multi = MultiMapCreate(16);
   std::vector<Item> items(33);
   {
-    AllocLimit limit(512);  // 32 slots of at most 16 bytes fit; 64 do not
+    AllocLimit limit(256);  // 32 slots of 8 bytes fit; 64 do not, nor wider ones
     for (DWORD i = 0; i < 32; ++i) {
       items[i].key = i + 1;
       EXPECT_TRUE(HashAddEntry(hash, &items[i]) && MapAddEntry(map, i, i + 1) &&
@@ -219,6 +245,14 @@ TEST(ContainerGrowthFailure, TablesCarryOnInTheirOldArray) {
   // Growth works again once memory is back.
   EXPECT_TRUE(HashAddEntry(hash, &items[32]) && MapAddEntry(map, 99, 1) &&
               MultiMapAddEntry(multi, 99, 1));
+  if (sizeof(UINT_PTR) > sizeof(DWORD)) {  // widening 64-bit slots needs memory too
+    const UINT_PTR wide = UINT_PTR{1} << 16 << 16 | 7;
+    {
+      AllocLimit none(0);
+      EXPECT_FALSE(MapAddEntry(map, 100, wide));
+    }
+    EXPECT_TRUE(MapAddEntry(map, 100, wide) && MapFindEntry(map, 31) == 32u);
+  }
   HashDestroy(hash);
   MapDestroy(map);
   MultiMapDestroy(multi);
