@@ -56,11 +56,11 @@ struct SlotArray {
     return true;
   }
 
-  // The first slot on key's probe path that match accepts, or null when an
-  // empty slot or capacity probes come first.
+  // The first slot on key's probe path, from probe number first on, that
+  // match accepts, or null when an empty slot or capacity probes come first.
   template <typename Empty, typename Match>
-  Slot *Search(DWORD key, Empty empty, Match match) {
-    for (DWORD i = 0; i < capacity; ++i) {
+  Slot *Search(DWORD key, Empty empty, Match match, DWORD first = 0) {
+    for (DWORD i = first; i < capacity; ++i) {
       Slot &slot = slots[(key + i) & mask];
       if (empty(slot)) return nullptr;
       if (match(slot)) return &slot;

@@ -75,7 +75,7 @@ TEST(Map, KeysValuesProbePathsAndGrowth) {
   HMAP map = MapCreate(16);
   ASSERT_TRUE(MapAddEntry(map, 0, 5));  // key 0 is an ordinary key
   EXPECT_EQ(MapFindEntry(map, 0), 5u);
-  EXPECT_TRUE(MapClrEntry(map, 0) && !MapClrEntry(map, 0));
+  EXPECT_TRUE(MapClrEntry(map, 0) && !MapClrEntry(map, 0) && MapFindEntry(map, 0) == 0u);
   // A repeated key is stored again; clearing uncovers the older value.
   ASSERT_TRUE(MapAddEntry(map, 44, 7) && MapAddEntry(map, 44, 9));
   EXPECT_EQ(MapFindEntry(map, 44), 7u);
@@ -86,6 +86,12 @@ TEST(Map, KeysValuesProbePathsAndGrowth) {
   ASSERT_TRUE(MapAddEntry(map, 3, 30) && MapAddEntry(map, 35, 350) &&
               MapClrEntry(map, 3));
   EXPECT_EQ(MapFindEntry(map, 35), 350u);
+  // Six keys of home slot 27 of 32: the path runs past the four slots a
+  // lookup may read at once, and on from the last slot to the first.
+  for (DWORD k = 27; k < 200; k += 32) ASSERT_TRUE(MapAddEntry(map, k, k + 1));
+  EXPECT_TRUE(MapClrEntry(map, 59) && MapFindEntry(map, 59) == 0u);
+  for (DWORD k = 91; k < 200; k += 32) EXPECT_EQ(MapFindEntry(map, k), k + 1);
+  EXPECT_TRUE(MapFindEntry(map, 219) == 0u && MapFindEntry(map, 31) == 0u);
   // Grown past 32 slots, pointer-sized values survive whole.
   const UINT_PTR big = ~UINT_PTR{0} - 1;
   for (DWORD k = 0; k < 40; ++k) ASSERT_TRUE(MapAddEntry(map, k * 32 + 7, big - k));
