@@ -8,10 +8,7 @@
 
 namespace {
 
-TEST(MatchWithPattern, EdgesOutsideTheRandomAlphabet) {
-  EXPECT_TRUE(MatchWithPattern("*.EXE", "C:\\setup.exe"));
-  EXPECT_FALSE(MatchWithPattern("*.exe", "C:\\setup.exe"));  // only the text is folded
-  EXPECT_FALSE(MatchWithPattern("", ""));
+TEST(MatchWithPattern, EdgesOutsideTheRandomInputs) {
   EXPECT_FALSE(MatchWithPattern(nullptr, "A"));
   EXPECT_FALSE(MatchWithPattern("*", nullptr));
   // Long segments go through the bit-parallel search.
@@ -19,7 +16,8 @@ TEST(MatchWithPattern, EdgesOutsideTheRandomAlphabet) {
   const std::string text = std::string(500, 'x') + "abcdefghijklmnopqrstu" + "yz";
   for (const char *tail : {"*", "YZ", "*Q", "Y"}) {
     EXPECT_EQ(MatchWithPattern(("*" + seg + tail).c_str(), text.c_str()) != FALSE,
-              kttest::ReferenceMatch("*" + seg + tail, text)) << tail;
+              kttest::ReferenceMatch("*" + seg + tail, text))
+        << tail;
   }
 }
 

@@ -66,7 +66,6 @@ TEST(NameLookup, BlockingLookups) {
   ASSERT_EQ(gethostname(host, sizeof host), 0);
   const int count = NameToIPAddresses(host, addresses, 64);
   ASSERT_GT(count, 0) << host;
-  EXPECT_EQ(NameToIPAddr(host), addresses[0]);
   DWORD fewer[64] = {};
   EXPECT_EQ(NameToIPAddresses(host, fewer, count - 1), count - 1);
   EXPECT_TRUE(std::equal(fewer, fewer + count - 1, addresses) && fewer[count - 1] == 0);
