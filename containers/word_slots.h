@@ -68,10 +68,7 @@ class WordSlots {
     if (home <= narrow_.capacity - kProbeWindow) {  // the window does not wrap around
       const NarrowSlot *window = narrow_.slots + home;
       const unsigned stops = ProbeWindowStops(window, key);
-      if (stops != 0) {
-        const DWORD word = window[__builtin_ctz(stops)].word;
-        return word == 0 ? 0 : upper_ | word;
-      }
+      if (stops != 0) return Decode(window[__builtin_ctz(stops)]);
       first = kProbeWindow;
     }
 #endif
