@@ -1,5 +1,4 @@
 list(APPEND KT_PORTABLE_TESTS portable/md5_test.cpp)
-list(APPEND KT_WIN_TESTS win/md5_test.cpp)
 if(WIN32)
   # ktinfo's streamed digest of a binary file against md5sum's.
   add_test(NAME ktinfo_md5

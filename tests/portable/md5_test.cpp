@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ktutil.h"
@@ -42,6 +43,13 @@ TEST(MD5, ReferenceSuiteWholeAndSplit) {
     EXPECT_EQ(Digest(c[0]), c[1]) << c[0];
     EXPECT_EQ(Digest(c[0], {1, 0, 63, 2}), c[1]) << c[0];
   }
+  // Runs of "a" either side of where the padding needs a second block.
+  const std::pair<size_t, const char *> runs[] = {
+      {55, "ef1772b6dff9a122358552954ad0df65"},  {56, "3b0c8ac703f828b04c6c197006d17218"},
+      {64, "014842d480b571495a4a0363793f7367"},  {119, "8a7bd0732ed6a28ce75f6dabc90e1613"},
+      {120, "5f61c0ccad4cac44c75ff505e1f1e537"}};
+  for (const auto &[length, digest] : runs)
+    EXPECT_EQ(Digest(std::string(length, 'a'), {1, 0, 63}), digest) << length;
   EXPECT_EQ(Digest(std::string(1000000, 'a'), {1, 0, 63, 64, 1000}),
             "7707d6ae4e027c70eea2a935c2296f21");
 }
