@@ -54,15 +54,6 @@ TEST(StrToIPAddr, PartsShiftInFromTheRight) {
   }
 }
 
-TEST(SubProtocol, OneBitCodesBothWays) {
-  const DWORD ip[] = {17, 6, 2, 1};
-  for (DWORD bit = 0; bit < 4; ++bit)  // only the low byte of a code counts
-    EXPECT_TRUE(IPProtoToSubProto(ip[bit]) == 1u << bit &&
-                SubProtoToIPProto(0x100 | 1u << bit) == ip[bit])
-        << bit;
-  EXPECT_EQ(IPProtoToSubProto(273) | SubProtoToIPProto(3) | SubProtoToIPProto(0), 0u);
-}
-
 TEST(GetProtocolType, ConditionsDropToNoProtocol) {
   // {port, noProxy, noTerminal, type}; host-order 80 reads as port 20480.
   const int cases[][4] = {{80, 1, 1, 0x2002},   {8080, 0, 1, 0x2002},
