@@ -5,7 +5,7 @@ if(WIN32)
   target_link_libraries(net_text_bench PRIVATE wsock32)
 else()
   kt_add_bench(md5_bench ${CMAKE_CURRENT_SOURCE_DIR}/md5_bench.cpp)
-  add_test(NAME md5_vs_openssl
+  add_test(NAME ${KT_BUILD_TAG}/md5_vs_openssl
     COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/md5_vs_openssl.sh $<TARGET_FILE:md5_bench>)
-  set_tests_properties(md5_vs_openssl PROPERTIES LABELS bench)
+  set_tests_properties(${KT_BUILD_TAG}/md5_vs_openssl PROPERTIES LABELS bench)
 endif()

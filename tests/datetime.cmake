@@ -20,8 +20,8 @@ if(WIN32)
     list(GET setting 2 locale)
     list(GET setting 3 bias)
     list(GET setting 4 lcid)
-    add_test(NAME kt_datetime_text_${name} COMMAND kt_datetime_text_tests)
-    set_tests_properties(kt_datetime_text_${name} PROPERTIES ENVIRONMENT
+    add_test(NAME ${KT_BUILD_TAG}/kt_datetime_text_${name} COMMAND kt_datetime_text_tests)
+    set_tests_properties(${KT_BUILD_TAG}/kt_datetime_text_${name} PROPERTIES ENVIRONMENT
       "TZ=${zone};LC_ALL=${locale};KT_EXPECT_BIAS=${bias};KT_EXPECT_LCID=${lcid}")
   endforeach()
 endif()
