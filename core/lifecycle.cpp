@@ -3,6 +3,7 @@
 
 #include <winsock.h>
 
+#include "attach_steps.h"
 #include "datetime/base.h"
 
 namespace kt {
@@ -26,6 +27,10 @@ void Attach(HINSTANCE module) {
   if (g_screenDC == nullptr) g_screenDC = GetDC(nullptr);
   WSADATA wsa;
   if (WSAStartup(MAKEWORD(1, 1), &wsa) == 0) ++g_socketStarts;
+  RegisterBarGaugeClass();
+  RegisterStripGraphClass();
+  StartNetReport();
+  BindTrustVerification();
   // No step may fail the load: everything above degrades to "not there".
   ++g_attachCount;
 }
@@ -34,10 +39,13 @@ void Detach() {
   if (g_attachCount > 0) --g_attachCount;
   if (g_attachCount == 0) StopDateTimeBase();
   for (; g_socketStarts > 0; --g_socketStarts) WSACleanup();
+  StopNetReport();
+  // The window classes stay registered until the process ends.
   if (g_screenDC != nullptr) {
     ReleaseDC(nullptr, g_screenDC);
     g_screenDC = nullptr;
   }
+  ForgetTrustVerification();
 }
 
 }  // namespace kt

@@ -332,6 +332,8 @@ void KTAPI MD5Update(MD5_CTX *context, const void *input, UINT length);
 /* Writes the 16-byte digest, then zeroes the whole context. */
 void KTAPI MD5Final(BYTE digest[16], MD5_CTX *context);
 
+/* ---- network card and adapter records ---- */
+
 #ifdef _WIN32
 
 /* ---- Bounded and string-table formatting -------------------------------
@@ -538,6 +540,20 @@ void KTAPI INetAddrToStr(const struct sockaddr_in *address, LPSTR dest, int size
 int KTAPI GetPortString(DWORD ipProto, WORD port, BOOL withNumber, LPSTR dest,
                         int size);
 
+
+/* ---- network cards, TCP/IP and DHCP settings, adapter table ---- */
+
+/* ---- HTTP client ---- */
+
+/* ---- update agent ---- */
+
+/* ---- processes, system report, file facts, user identity ---- */
+
+/* ---- security service control, login, installer entry points ---- */
+
+/* ---- strip graph, bar gauge and layout bar controls ---- */
+
+/* ---- list-view and rich-edit printing and export, window and control helpers ---- */
 
 #endif /* _WIN32 */
 
