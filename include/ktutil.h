@@ -549,6 +549,11 @@ int KTAPI GetPortString(DWORD ipProto, WORD port, BOOL withNumber, LPSTR dest,
 
 /* ---- processes, system report, file facts, user identity ---- */
 
+/* On the NT family, one process-wide record whose descriptor grants every
+ * user every access (a null access list), handles inherited; prepared on the
+ * first call and never freed. NULL on the 95/98/ME family. */
+LPSECURITY_ATTRIBUTES KTAPI GetSecurityAttributes(void);
+
 /* ---- security service control, login, installer entry points ---- */
 
 /* ---- strip graph, bar gauge and layout bar controls ---- */

@@ -4,6 +4,7 @@ list(APPEND KT_WINDOWS_SOURCES
   system/files.cpp
   system/os_name.cpp
   system/platform_flags.cpp
+  system/security_attributes.cpp
   system/window_place.cpp
   config/dialog_control.cpp
 )

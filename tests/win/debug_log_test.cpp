@@ -29,7 +29,8 @@ ChildRun RunLogChild(const Lines &args) {
   std::string command(self, GetModuleFileNameA(nullptr, self, MAX_PATH));
   command = '"' + command.substr(0, command.rfind('\\')) + "\\debug_log_child.exe\"";
   for (const std::string &arg : args) command += " \"" + arg + "\"";
-  STARTUPINFOA startup = {sizeof startup};
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
   PROCESS_INFORMATION process;
   ChildRun run;
   if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE,
