@@ -1,0 +1,9 @@
+# Window controls and printing.
+# The strip graph, bar gauge and layout bar controls:
+list(APPEND KT_WINDOWS_SOURCES
+)
+
+# Printing and export, window and common-control helpers:
+list(APPEND KT_WINDOWS_SOURCES
+)
+list(APPEND KT_WINDOWS_LIBS user32 gdi32)
