@@ -7,9 +7,13 @@
 #include <windows.h>
 
 #include "lifecycle.h"
+#include "web/request_head_buffer.h"
 
 namespace kt {
 namespace {
+
+// The HTTP client's request head buffer: reserved first, released at exit.
+RequestHeadBuffer g_requestHead;
 
 // The packed version word: top bit set on the 95/98/ME family, major
 // version in the low byte.
@@ -19,6 +23,7 @@ const DWORD g_nt5Flag = (g_ntFlag != 0 && LOBYTE(LOWORD(g_version)) >= 5) ? 1 : 
 
 }  // namespace
 
+RequestHeadBuffer &SharedRequestHead() { return g_requestHead; }
 DWORD NtFlag() { return g_ntFlag; }
 DWORD Nt5Flag() { return g_nt5Flag; }
 

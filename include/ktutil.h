@@ -545,6 +545,64 @@ int KTAPI GetPortString(DWORD ipProto, WORD port, BOOL withNumber, LPSTR dest,
 
 /* ---- HTTP client ---- */
 
+/* One blocking HTTP/1.0 exchange per call: the response is read until the
+ * server closes the connection. host is a name or a dotted address, port a
+ * host-order number, path the request target as sent (begin it with "/").
+ * response, status and callback may each be NULL.
+ *
+ * *status is set to 0 on entry and, once the exchange completed, to the
+ * status code, or -1 when the response does not start with a status line.
+ * The body (every byte after the head, NULs included) is appended to
+ * response, which is not cleared first, only for status 200.
+ *
+ * The Ex forms return TRUE when the exchange completed, whatever the
+ * status; the others only for status 200. On FALSE the last error is
+ * 12029 (no name lookup, socket or connection), 12153 (status 200 without
+ * the empty line ending the head), 8 (out of memory), 87 (a null host or
+ * path, a negative body length or a null body of non-zero length), or
+ * what Windows Sockets set for a send or receive error. No time-outs,
+ * retries or redirects; no response header is read. */
+
+/* HttpProgress steps, in the order a POST goes through them. */
+#define HTTP_STEP_LOCATING 4  /* the connect host is about to be looked up */
+#define HTTP_STEP_CONNECTING 1
+#define HTTP_STEP_SENDING 2
+#define HTTP_STEP_RECEIVING 5
+#define HTTP_STEP_FINISHED 3  /* the socket is closed; result is set */
+
+/* Valid only during the callback. */
+typedef struct HttpProgress {
+  DWORD step;
+  LPCSTR host;       /* connected to: the proxy server when one is used */
+  DWORD port;        /* host order, of host above */
+  LPCSTR target;     /* as sent on the request line */
+  BOOL result;       /* HTTP_STEP_FINISHED only: the exchange completed */
+  UINT_PTR userData; /* as passed by the caller */
+} HttpProgress;
+/* The result is ignored. Runs on the thread that made the request. */
+typedef BOOL(KTAPI *HTTPPROGRESSPROC)(const HttpProgress *progress);
+
+/* GET never uses a proxy and reports no progress: callback, userData and
+ * reserved are accepted and not used. */
+BOOL KTAPI HttpGetEx(LPCSTR host, WORD port, LPCSTR path, TextBuffer *response,
+                     HTTPPROGRESSPROC callback, UINT_PTR userData, int *status,
+                     UINT_PTR reserved);
+BOOL KTAPI HttpGet(LPCSTR host, WORD port, LPCSTR path, TextBuffer *response,
+                   HTTPPROGRESSPROC callback, UINT_PTR userData);
+/* Posts bodyLength bytes of body (already form-encoded) as
+ * application/x-www-form-urlencoded. The proxy comes from the registry:
+ * the browser's setting ("ProxyEnable", "ProxyServer" as name:port) when
+ * enabled, else the product's own ("HttpProxyEnabled", "HttpProxyServer",
+ * "HttpProxyPort" under HKEY_LOCAL_MACHINE\Software\Tessaly) when all three
+ * are set. Through a proxy the request target is "http://host[:port]/path"
+ * (the port only when not 80) and the Host line still names host. */
+BOOL KTAPI HttpPostFormEx(LPCSTR host, WORD port, LPCSTR path, const void *body,
+                          int bodyLength, TextBuffer *response, HTTPPROGRESSPROC callback,
+                          UINT_PTR userData, int *status, UINT_PTR reserved);
+BOOL KTAPI HttpPostForm(LPCSTR host, WORD port, LPCSTR path, const void *body,
+                        int bodyLength, TextBuffer *response, HTTPPROGRESSPROC callback,
+                        UINT_PTR userData);
+
 /* ---- update agent ---- */
 
 /* ---- processes, system report, file facts, user identity ---- */

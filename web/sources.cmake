@@ -1,4 +1,12 @@
-# Web client and update agent: the MD5 digest so far.
+# Web client and update agent: the MD5 digest, the HTTP client.
 list(APPEND KT_PORTABLE_SOURCES
+  web/form_field.cpp
+  web/http_message.cpp
   web/md5.cpp
+  web/response_buffer.cpp
 )
+list(APPEND KT_WINDOWS_SOURCES
+  web/http_client.cpp
+  web/proxy_discovery.cpp
+)
+list(APPEND KT_WINDOWS_LIBS wsock32 advapi32)

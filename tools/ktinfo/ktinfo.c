@@ -1,6 +1,7 @@
 /* ktinfo: loads ktutil.dll and prints what the library can tell about this
  * machine. Written in C, so it also proves the public header is C. */
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "ktutil.h"
@@ -95,6 +96,60 @@ static int RunMd5(const char *path) {
   return 0;
 }
 
+static BOOL KTAPI PrintStep(const HttpProgress *progress) {
+  static const char *const names[] = {"", "connecting", "sending", "finished",
+                                      "locating", "receiving"};
+  if (progress->step == HTTP_STEP_FINISHED)
+    printf("finished, %s\n", progress->result ? "completed" : "failed");
+  else if (progress->step < 6)
+    printf("%s %s:%lu %s\n", names[progress->step], progress->host,
+           (unsigned long)progress->port, progress->target);
+  fflush(stdout);
+  return TRUE;
+}
+
+/* ktinfo get URL, ktinfo post URL BODY: status, length and digest of the
+ * response body; a POST shows each step as it comes. */
+static int RunHttp(const char *url, const char *body) {
+  char copy[1024], scheme[KT_URLPART_SIZE], hostPort[KT_URLPART_SIZE], path[KT_URLPART_SIZE];
+  char *colon;
+  WORD port = 80;
+  TextBuffer response = {0};
+  int status = 0, i;
+  BOOL done;
+  MD5_CTX context;
+  BYTE digest[16];
+  strncpy0(copy, url, sizeof copy - 1); /* room for the blank the parser adds */
+  scheme[0] = hostPort[0] = '\0';
+  strcpy(path, "/");
+  if (!ParseHTTPUrl(copy, scheme, hostPort, path) || strcmp(scheme, "http") != 0) {
+    fprintf(stderr, "ktinfo: not an http:// URL: %s\n", url);
+    return 2;
+  }
+  colon = strchr(hostPort, ':');
+  if (colon != NULL) {
+    *colon = '\0';
+    port = (WORD)atoi(colon + 1);
+  }
+  done = body == NULL
+             ? HttpGetEx(hostPort, port, path, &response, NULL, 0, &status, 0)
+             : HttpPostFormEx(hostPort, port, path, body, (int)strlen(body), &response,
+                              PrintStep, 0, &status, 0);
+  if (!done) {
+    fprintf(stderr, "ktinfo: request failed, error %lu\n", (unsigned long)GetLastError());
+    free(response.data);
+    return 1;
+  }
+  MD5Init(&context);
+  MD5Update(&context, response.data, response.length);
+  MD5Final(digest, &context);
+  printf("status: %d\nlength: %lu\nmd5:    ", status, (unsigned long)response.length);
+  for (i = 0; i < 16; ++i) printf("%02x", digest[i]);
+  printf("\n");
+  free(response.data);
+  return 0;
+}
+
 /* ktinfo resolve NAME: every address the resolver gives for the name. */
 static int RunResolve(const char *name) {
   DWORD addresses[64];
@@ -145,8 +200,10 @@ static void PrintProductSettings(void) {
 int main(int argc, char **argv) {
   if (argc == 3 && strcmp(argv[1], "md5") == 0) return RunMd5(argv[2]);
   if (argc == 3 && strcmp(argv[1], "resolve") == 0) return RunResolve(argv[2]);
+  if (argc == 3 && strcmp(argv[1], "get") == 0) return RunHttp(argv[2], NULL);
+  if (argc == 4 && strcmp(argv[1], "post") == 0) return RunHttp(argv[2], argv[3]);
   if (argc > 1) {
-    fprintf(stderr, "usage: ktinfo [md5 FILE | resolve NAME]\n");
+    fprintf(stderr, "usage: ktinfo [md5 FILE | resolve NAME | get URL | post URL BODY]\n");
     return 2;
   }
   printf("ktinfo: what ktutil.dll reports about this machine\n");
