@@ -7,5 +7,6 @@ list(APPEND KT_WINDOWS_SOURCES
   system/security_attributes.cpp
   system/window_place.cpp
   config/dialog_control.cpp
+  system/trust_entry.cpp
 )
 list(APPEND KT_WINDOWS_LIBS user32 shell32 advapi32)
