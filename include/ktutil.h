@@ -549,6 +549,25 @@ int KTAPI GetPortString(DWORD ipProto, WORD port, BOOL withNumber, LPSTR dest,
 
 /* ---- processes, system report, file facts, user identity ---- */
 
+/* TRUE when a running program is the given file, named by its full path in
+ * any form (long or 8.3) or, with KTMR_BASENAME, by its bare file name.
+ * Only programs this process may open for reading are seen. */
+#define KTMR_BASENAME 0x1
+BOOL KTAPI IsModuleRunningEx(LPCSTR module, int flags);
+BOOL KTAPI IsModuleRunning(LPCSTR module);
+/* TRUE when a screen saver runs now. */
+BOOL KTAPI IsScreenSaverRunning(void);
+/* The program path of a process into name (cut to size): TRUE. FALSE with an
+ * "Unknown Process: <id> (...)" text instead, or nothing for size 0. On the NT
+ * family process is the caller's handle with query and read rights and
+ * parentId is untouched; on 95/98/ME the id is looked up and parentId (may be
+ * NULL) receives its parent's id. */
+BOOL KTAPI KTGetProcessInfo(HANDLE process, DWORD processId, LPSTR name, int size,
+                            DWORD *parentId);
+/* The long form of path (the path itself when the shell cannot resolve it),
+ * cut to size; returns the length written. */
+DWORD KTAPI KTGetLongPathName(LPCSTR path, LPSTR dest, DWORD size);
+
 /* On the NT family, one process-wide record whose descriptor grants every
  * user every access (a null access list), handles inherited; prepared on the
  * first call and never freed. NULL on the 95/98/ME family. */

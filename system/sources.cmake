@@ -1,5 +1,6 @@
 # System services: platform tests, file and window-placement helpers; the
-# dialog switches of the configuration subsystem build on them.
+# dialog switches of the configuration subsystem build on them. Processes,
+# the system report, file facts and user identity.
 list(APPEND KT_WINDOWS_SOURCES
   system/files.cpp
   system/os_name.cpp
@@ -7,6 +8,9 @@ list(APPEND KT_WINDOWS_SOURCES
   system/security_attributes.cpp
   system/window_place.cpp
   config/dialog_control.cpp
+  system/module_search.cpp
+  system/process_entries.cpp
+  system/process_info.cpp
   system/trust_entry.cpp
 )
 list(APPEND KT_WINDOWS_LIBS user32 shell32 advapi32)
