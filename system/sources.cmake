@@ -1,6 +1,9 @@
 # System services: platform tests, file and window-placement helpers; the
 # dialog switches of the configuration subsystem build on them. Processes,
 # the system report, file facts and user identity.
+list(APPEND KT_PORTABLE_SOURCES
+  system/version_resource.cpp
+)
 list(APPEND KT_WINDOWS_SOURCES
   system/files.cpp
   system/os_name.cpp
@@ -8,9 +11,13 @@ list(APPEND KT_WINDOWS_SOURCES
   system/security_attributes.cpp
   system/window_place.cpp
   config/dialog_control.cpp
+  system/app_info.cpp
   system/module_search.cpp
   system/process_entries.cpp
   system/process_info.cpp
+  system/system_report.cpp
   system/trust_entry.cpp
+  system/version_block.cpp
+  system/vxd_version.cpp
 )
-list(APPEND KT_WINDOWS_LIBS user32 shell32 advapi32)
+list(APPEND KT_WINDOWS_LIBS user32 shell32 advapi32 version wsock32)
