@@ -629,6 +629,14 @@ BOOL KTAPI VXDGetFileVersion(LPCSTR path, LPSTR dest, DWORD size);
 /* Loads the library only when its signature verifies as trusted; else NULL. */
 HMODULE KTAPI SafeLoadLibrary(LPCSTR path);
 
+/* The user behind process (NT family; the caller opens it with query
+ * rights) as "ntdomain:<domain>/<user>?<SID>", "ntlocal:computer=<computer>;
+ * userid=<user>" or "ntlocal:Unknown"; on 95/98/ME "win95:<computer>/<user>".
+ * Cut to size. */
+void KTAPI GetCanonicalUserID(HANDLE process, LPSTR dest, DWORD size);
+/* TRUE when the current user is an administrator (always on 95/98/ME). */
+BOOL KTAPI IsAdmin(void);
+
 /* On the NT family, one process-wide record whose descriptor grants every
  * user every access (a null access list), handles inherited; prepared on the
  * first call and never freed. NULL on the 95/98/ME family. */

@@ -15,8 +15,10 @@ list(APPEND KT_WINDOWS_SOURCES
   system/module_search.cpp
   system/process_entries.cpp
   system/process_info.cpp
+  system/sid_text.cpp
   system/system_report.cpp
   system/trust_entry.cpp
+  system/user_identity.cpp
   system/version_block.cpp
   system/vxd_version.cpp
 )
