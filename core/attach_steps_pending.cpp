@@ -10,7 +10,4 @@ void RegisterStripGraphClass() {}
 void StartNetReport() {}
 void StopNetReport() {}
 
-void BindTrustVerification() {}
-void ForgetTrustVerification() {}
-
 }  // namespace kt

@@ -607,6 +607,94 @@ BOOL KTAPI HttpPostForm(LPCSTR host, WORD port, LPCSTR path, const void *body,
 
 /* ---- processes, system report, file facts, user identity ---- */
 
+/* TRUE when a running program is the given file, named by its full path in
+ * any form (long or 8.3) or, with KTMR_BASENAME, by its bare file name.
+ * Only programs this process may open for reading are seen. */
+#define KTMR_BASENAME 0x1
+BOOL KTAPI IsModuleRunningEx(LPCSTR module, int flags);
+BOOL KTAPI IsModuleRunning(LPCSTR module);
+/* TRUE when a screen saver runs now. */
+BOOL KTAPI IsScreenSaverRunning(void);
+/* The program path of a process into name (cut to size): TRUE. FALSE with an
+ * "Unknown Process: <id> (...)" text instead, or nothing for size 0. On the NT
+ * family process is the caller's handle with query and read rights and
+ * parentId is untouched; on 95/98/ME the id is looked up and parentId (may be
+ * NULL) receives its parent's id. */
+BOOL KTAPI KTGetProcessInfo(HANDLE process, DWORD processId, LPSTR name, int size,
+                            DWORD *parentId);
+/* The long form of path (the path itself when the shell cannot resolve it),
+ * cut to size; returns the length written. */
+DWORD KTAPI KTGetLongPathName(LPCSTR path, LPSTR dest, DWORD size);
+
+/* Replaces the buffer's contents by a diagnostic text about this machine:
+ * Winsock, file versions, system, processor, memory. Always 0. */
+int KTAPI GetSystemReport(TextBuffer *report);
+
+/* GetAppInfo request flags: what to fill in the caller's record. */
+#define KTAI_DESCRIPTION 0x1
+#define KTAI_PRODUCTVERSION 0x2
+#define KTAI_LONGPATH 0x4
+#define KTAI_CHECKSUM 0x10
+#define KTAI_FILETIME 0x80
+#define KTAI_FILESIZE 0x100
+#define KTAI_COMPANY 0x200 /* this and the texts below need 0x1 or 0x2 too */
+#define KTAI_FILEVERSION 0x400
+#define KTAI_INTERNALNAME 0x800
+#define KTAI_COPYRIGHT 0x1000
+#define KTAI_ORIGINALNAME 0x2000
+#define KTAI_PRODUCTNAME 0x4000
+#define KTAI_LANGUAGE 0x8000
+#define KTAI_TRADEMARKS 0x10000
+#define KTAI_SIGNATURE 0x20000 /* only in a record of the full size */
+#define KTAI_DIGEST 0x40000    /* only in a record of the full size */
+#define KTAI_FULLSIZE 1216
+
+/* Signature status of a program file. */
+#define KTSIG_UNTRUSTED 0
+#define KTSIG_TRUSTED 1
+#define KTSIG_UNKNOWN 2
+
+/* Facts about one program file, filled by GetAppInfo under its flags; texts
+ * are terminated and cut to their fields. Set size first: KTAI_FULLSIZE, or
+ * 1212 for a record without the signature status and digest. */
+typedef struct AppInfo {
+  DWORD size;
+  char description[63];
+  char longPath[261];
+  char productVersion[63];
+  DWORD checksum; /* sum of the file's words; 0xFFFFFFFF when unreadable */
+  BYTE reserved1[264];
+  DateTime fileTime; /* last write, as the file system keeps it; 0 if unknown */
+  DWORD fileSize;    /* low 32 bits */
+  char company[63];
+  char fileVersion[63];
+  char internalName[63];
+  char copyright[63];
+  char originalName[63];
+  char productName[63];
+  char language[63];
+  char trademarks[63];
+  DWORD signatureStatus; /* KTSIG_ */
+  BYTE digest[16];       /* MD5 of the file; all 0xFF when unreadable */
+  BYTE reserved2[24];
+} AppInfo;
+
+/* info NULL does nothing. */
+void KTAPI GetAppInfo(LPCSTR path, DWORD flags, AppInfo *info);
+/* The "FileVersion" text of a Windows 95 virtual device driver, cut to
+ * size; FALSE when the file has none. */
+BOOL KTAPI VXDGetFileVersion(LPCSTR path, LPSTR dest, DWORD size);
+/* Loads the library only when its signature verifies as trusted; else NULL. */
+HMODULE KTAPI SafeLoadLibrary(LPCSTR path);
+
+/* The user behind process (NT family; the caller opens it with query
+ * rights) as "ntdomain:<domain>/<user>?<SID>", "ntlocal:computer=<computer>;
+ * userid=<user>" or "ntlocal:Unknown"; on 95/98/ME "win95:<computer>/<user>".
+ * Cut to size. */
+void KTAPI GetCanonicalUserID(HANDLE process, LPSTR dest, DWORD size);
+/* TRUE when the current user is an administrator (always on 95/98/ME). */
+BOOL KTAPI IsAdmin(void);
+
 /* On the NT family, one process-wide record whose descriptor grants every
  * user every access (a null access list), handles inherited; prepared on the
  * first call and never freed. NULL on the 95/98/ME family. */

@@ -1,14 +1,28 @@
-# Compares `ktinfo md5 FILE` (run under Wine) with md5sum of the same file.
-execute_process(COMMAND ${WINE_RUN} ${PREFIX} ${KTINFO} md5 ${FILE}
-  OUTPUT_VARIABLE ours RESULT_VARIABLE status)
+# Compares the digest that `ktinfo md5 FILE` (run under Wine) prints with
+# md5sum's of the same file; with -DMODE=appinfo, the digest and the size
+# that `ktinfo appinfo FILE` prints.
+if(NOT MODE)
+  set(MODE md5)
+endif()
+execute_process(COMMAND ${WINE_RUN} ${PREFIX} ${KTINFO} ${MODE} ${FILE}
+  OUTPUT_VARIABLE output RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
-  message(FATAL_ERROR "ktinfo md5 failed (${status}): ${ours}")
+  message(FATAL_ERROR "ktinfo ${MODE} failed (${status}): ${output}")
 endif()
 execute_process(COMMAND md5sum ${FILE} OUTPUT_VARIABLE reference RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "md5sum failed")
 endif()
-string(REGEX MATCH "^[0-9a-f]+" ours "${ours}")
+if(MODE STREQUAL "appinfo")
+  string(REGEX MATCH "digest: *([0-9a-f]+)" unused "${output}")
+  set(ours "${CMAKE_MATCH_1}")
+  file(SIZE ${FILE} size)
+  if(NOT output MATCHES "file size: *${size}\n")
+    message(FATAL_ERROR "size is not ${size}:\n${output}")
+  endif()
+else()
+  string(REGEX MATCH "^[0-9a-f]+" ours "${output}")
+endif()
 string(REGEX MATCH "^[0-9a-f]+" reference "${reference}")
 message("ktinfo: ${ours}\nmd5sum: ${reference}")
 if(NOT ours STREQUAL reference OR NOT reference MATCHES "^[0-9a-f]+$")

@@ -5,3 +5,58 @@ list(APPEND KT_WIN_TESTS
   win/system_files_test.cpp
 )
 list(APPEND KT_WIN_TEST_LIBS shell32)
+
+# Processes, the system report, file facts and user identity.
+# Searches, detectors, identities and the report differ by family and
+# release: they run under Wine's default release and each posed one.
+set(kt_system_release_tests win/process_test.cpp win/system_report_test.cpp)
+list(APPEND KT_WIN_TESTS
+  win/app_info_test.cpp
+  win/sid_text_test.cpp
+  ${CMAKE_SOURCE_DIR}/system/sid_text.cpp
+  ${kt_system_release_tests}
+)
+list(APPEND KT_RELEASE_TESTS ${kt_system_release_tests})
+list(APPEND KT_WIN_TEST_LIBS psapi)
+if(WIN32)
+  # Helper files the tests find beside themselves: a program to find running
+  # and library files with made-to-measure version resources.
+  add_executable(kt_idle_child win/idle_child.c)
+  target_link_options(kt_idle_child PRIVATE -static)
+  foreach(variant FULL UNTRANSLATED BLANK BLANKPRODUCT)
+    string(TOLOWER ${variant} name)
+    add_library(kt_version_${name} SHARED win/version_variants.rc)
+    set_target_properties(kt_version_${name} PROPERTIES LINKER_LANGUAGE C PREFIX "")
+    target_compile_definitions(kt_version_${name} PRIVATE KT_VARIANT_${variant})
+  endforeach()
+
+  # The stand-in trust library, loaded in place of the system's by an
+  # override in the environment of these entries only.
+  set(kt_trust_dir ${CMAKE_BINARY_DIR}/bin/trust)
+  add_library(kt_trust_standin SHARED win/trust_standin.c)
+  set_target_properties(kt_trust_standin PROPERTIES OUTPUT_NAME wintrust PREFIX ""
+                        RUNTIME_OUTPUT_DIRECTORY ${kt_trust_dir})
+  target_link_options(kt_trust_standin PRIVATE -static -Wl,--kill-at)
+  add_executable(kt_trust_tests win/trust_test.cpp)
+  target_link_libraries(kt_trust_tests PRIVATE kt_test_support)
+  target_link_options(kt_trust_tests PRIVATE -static)
+  set_target_properties(kt_trust_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${kt_trust_dir})
+  add_dependencies(kt_trust_tests kt_trust_standin kt_version_full)
+  # "n": the stand-in beside the program; "d": no trust library at all.
+  foreach(mode standin=n none=d)
+    string(REGEX REPLACE "=.*" "" name ${mode})
+    string(REGEX REPLACE ".*=" "" order ${mode})
+    add_test(NAME ${KT_BUILD_TAG}/kt_trust_${name} COMMAND kt_trust_tests
+             WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+    set_tests_properties(${KT_BUILD_TAG}/kt_trust_${name} PROPERTIES
+                         ENVIRONMENT "WINEDLLOVERRIDES=wintrust=${order}")
+  endforeach()
+
+  # ktinfo's application facts of a real file against md5sum's digest.
+  add_test(NAME ${KT_BUILD_TAG}/ktinfo_appinfo
+    COMMAND ${CMAKE_COMMAND} -DWINE_RUN=${CMAKE_SOURCE_DIR}/tools/wine-run
+            -DPREFIX=${KT_WINE_PREFIX} -DKTINFO=$<TARGET_FILE:ktinfo>
+            -DFILE=$<TARGET_FILE_NAME:ktutil> -DMODE=appinfo
+            -P ${CMAKE_CURRENT_SOURCE_DIR}/md5_ktinfo_check.cmake
+    WORKING_DIRECTORY $<TARGET_FILE_DIR:ktutil>)
+endif()

@@ -197,13 +197,70 @@ static void PrintProductSettings(void) {
   PrintTextSetting("HU100:", "Software\\Tessaly", "HU100");
 }
 
+static void PrintUser(void) {
+  char id[512];
+  HANDLE self = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, GetCurrentProcessId());
+  Section("User");
+  GetCanonicalUserID(self, id, sizeof id);
+  if (self != NULL) CloseHandle(self);
+  printf("Canonical id:  %s\n", id);
+  printf("Administrator: %s\n", IsAdmin() ? "yes" : "no");
+}
+
+/* ktinfo report: the system report, as the product shows it. */
+static int RunReport(void) {
+  TextBuffer report = {NULL, 0, 0};
+  GetSystemReport(&report);
+  printf("%s\n", report.data != NULL ? report.data : "");
+  free(report.data);
+  return 0;
+}
+
+/* ktinfo appinfo FILE: every field GetAppInfo fills. */
+static int RunAppInfo(const char *path) {
+  static const char *const kStatus[] = {"not trusted", "trusted", "cannot tell"};
+  AppInfo info;
+  SYSTEMTIME written;
+  int i;
+  memset(&info, 0, sizeof info);
+  info.size = sizeof info;
+  GetAppInfo(path, 0xFFFFFFFFu, &info);
+  printf("description:       %s\n", info.description);
+  printf("long path:         %s\n", info.longPath);
+  printf("product version:   %s\n", info.productVersion);
+  printf("file version:      %s\n", info.fileVersion);
+  printf("product name:      %s\n", info.productName);
+  printf("company:           %s\n", info.company);
+  printf("internal name:     %s\n", info.internalName);
+  printf("original name:     %s\n", info.originalName);
+  printf("copyright:         %s\n", info.copyright);
+  printf("trademarks:        %s\n", info.trademarks);
+  printf("language:          %s\n", info.language);
+  /* The file time is kept as the file system gives it, so shown unconverted. */
+  if (DateTimeToSystemTime(info.fileTime, &written))
+    printf("file time:         %04u-%02u-%02u %02u:%02u:%02u\n", written.wYear,
+           written.wMonth, written.wDay, written.wHour, written.wMinute, written.wSecond);
+  else
+    printf("file time:         (unknown)\n");
+  printf("file size:         %lu\n", (unsigned long)info.fileSize);
+  printf("checksum:          %08lx\n", (unsigned long)info.checksum);
+  printf("digest:            ");
+  for (i = 0; i < 16; ++i) printf("%02x", info.digest[i]);
+  printf("\nsignature:         %s\n",
+         info.signatureStatus < 3 ? kStatus[info.signatureStatus] : "?");
+  return 0;
+}
+
 int main(int argc, char **argv) {
   if (argc == 3 && strcmp(argv[1], "md5") == 0) return RunMd5(argv[2]);
   if (argc == 3 && strcmp(argv[1], "resolve") == 0) return RunResolve(argv[2]);
   if (argc == 3 && strcmp(argv[1], "get") == 0) return RunHttp(argv[2], NULL);
   if (argc == 4 && strcmp(argv[1], "post") == 0) return RunHttp(argv[2], argv[3]);
+  if (argc == 2 && strcmp(argv[1], "report") == 0) return RunReport();
+  if (argc == 3 && strcmp(argv[1], "appinfo") == 0) return RunAppInfo(argv[2]);
   if (argc > 1) {
-    fprintf(stderr, "usage: ktinfo [md5 FILE | resolve NAME | get URL | post URL BODY]\n");
+    fprintf(stderr, "usage: ktinfo [md5 FILE | resolve NAME | get URL | post URL BODY |\n"
+                    "               report | appinfo FILE]\n");
     return 2;
   }
   printf("ktinfo: what ktutil.dll reports about this machine\n");
@@ -213,6 +270,7 @@ int main(int argc, char **argv) {
   PrintDateTime();
   PrintSystem();
   PrintProductSettings();
+  PrintUser();
   /* Each subsystem adds its section here. */
   return 0;
 }

@@ -1,0 +1,1 @@
+kt_add_fuzzer(version_resource_fuzz ${CMAKE_CURRENT_SOURCE_DIR}/version_resource_fuzz.cpp)
