@@ -1,3 +1,6 @@
 # The strip graph, bar gauge and layout bar controls:
+list(APPEND KT_WIN_TESTS
+  win/strip_graph_test.cpp
+)
 
 # Printing and export, window and common-control helpers:
