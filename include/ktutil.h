@@ -617,8 +617,8 @@ LPSECURITY_ATTRIBUTES KTAPI GetSecurityAttributes(void);
  *                    area.
  * A drag stops at the area's ends (a horizontal bar may end one pixel below
  * it); in an area shorter than the bar it stays at the area's start. A bar
- * before the area's start, or in an area no longer than itself, reads as 0
- * permille. */
+ * moved before the area's start reads as 0 permille; one in an area no
+ * longer than itself keeps its permille. */
 #define LYBS_HORIZONTAL 0x0001 /* between an upper and a lower pane; else vertical */
 #define LYBS_PIXELS 0x0002     /* the position is in pixels, not permille */
 

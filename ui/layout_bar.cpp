@@ -143,9 +143,9 @@ void Moved(LayoutBar &b, LPARAM lParam) {
     RECT client;
     GetClientRect(b.window, &client);
     const int room = Far(b.area, h) - start - (h ? client.bottom : client.right);
-    // Before the area or with no room to move, the bar reads as the start.
-    const int permille = room > 0 ? MulDiv(pos - start, 1000, room) : 0;
-    b.permille = static_cast<WORD>(std::clamp(permille, 0, 1000));
+    // With no room to move the place says nothing: the proportion stays for
+    // when the area grows again.
+    if (room > 0) b.permille = static_cast<WORD>(std::clamp(MulDiv(pos - start, 1000, room), 0, 1000));
   }
   Notify(b.window, WM_MOVE, lParam);
 }
@@ -267,7 +267,9 @@ extern "C" void KTAPI SizeLayoutBar(HWND bar, RECT area, RECT *barRect) {
   const int t = h ? client.bottom : client.right;
   RECT r = area;
   const int s = kt::Near(area, h), e = kt::Far(area, h);
-  const int p = (b->flags & LYBS_PIXELS) ? s + b->pixels : s + MulDiv(e - t - s, b->permille, 1000);
+  // An area shorter than the bar keeps it at the start.
+  const int p = s + ((b->flags & LYBS_PIXELS) ? b->pixels
+                                               : std::max(0, MulDiv(e - t - s, b->permille, 1000)));
   kt::Near(r, h) = p;
   kt::Far(r, h) = p + t;
   b->area = area;

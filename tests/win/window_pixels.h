@@ -54,6 +54,12 @@ struct Pixels {
     ReleaseDC(window, dc);
   }
   DWORD at(int x, int y) const { return bits[y * w + x] & 0xFFFFFF; }
+  int Count(DWORD colour, int x0, int y0, int x1, int y1) const {
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+      for (int x = x0; x < x1; ++x) n += at(x, y) == colour;
+    return n;
+  }
   // The rows (or columns) of a column (row) that have the colour, as "a-b,c".
   std::string Runs(int fixed, bool column, DWORD colour) const {
     std::string out;
