@@ -2,6 +2,7 @@
 list(APPEND KT_WIN_TESTS
   win/bar_gauge_test.cpp
   win/layout_bar_test.cpp
+  win/meter_dialog.rc
   win/strip_graph_test.cpp
 )
 

@@ -27,8 +27,8 @@ int PointsToFontHeight(int points) {
 }
 
 HFONT CreateControlFont(int points) {
-  return CreateFontA(PointsToFontHeight(points), 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0,
-                     "Small Fonts");
+  return CreateFontA(PointsToFontHeight(points), 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0,
+                     0, "Small Fonts");
 }
 
 int FontTextHeight(HFONT font) {

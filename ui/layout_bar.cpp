@@ -53,8 +53,8 @@ int Hold(int pos, int length, int start, int end) {
 }
 
 void Notify(HWND bar, WORD code, LPARAM lParam) {
-  SendMessageA(GetParent(bar), WM_PARENTNOTIFY,
-               MAKEWPARAM(code, GetDlgCtrlID(bar)), lParam);
+  SendMessageA(GetParent(bar), WM_PARENTNOTIFY, MAKEWPARAM(code, GetDlgCtrlID(bar)),
+               lParam);
 }
 
 RECT AreaOnScreen(const LayoutBar &b) {
@@ -108,8 +108,8 @@ void DragTo(LayoutBar &b, LPARAM lParam) {
   const int length = Far(b.tracking, h) - Near(b.tracking, h);
   // A horizontal bar may go one pixel further down than a vertical one
   // goes right.
-  const int edge = Hold((h ? p.y : p.x) - b.grab, length, Near(area, h),
-                        Far(area, h) + (h ? 1 : 0));
+  const int edge =
+      Hold((h ? p.y : p.x) - b.grab, length, Near(area, h), Far(area, h) + (h ? 1 : 0));
   DrawTracking(b);
   GetWindowRect(b.window, &b.tracking);
   Near(b.tracking, h) = edge;
@@ -135,7 +135,8 @@ void Moved(LayoutBar &b, LPARAM lParam) {
     return;
   }
   const bool h = b.Horizontal();
-  const int pos = h ? static_cast<short>(HIWORD(lParam)) : static_cast<short>(LOWORD(lParam));
+  const int pos =
+      h ? static_cast<short>(HIWORD(lParam)) : static_cast<short>(LOWORD(lParam));
   const int start = Near(b.area, h);
   if (b.flags & LYBS_PIXELS) {
     b.pixels = static_cast<WORD>(std::clamp(pos - start, 0, 0xFFFF));
@@ -145,7 +146,9 @@ void Moved(LayoutBar &b, LPARAM lParam) {
     const int room = Far(b.area, h) - start - (h ? client.bottom : client.right);
     // With no room to move the place says nothing: the proportion stays for
     // when the area grows again.
-    if (room > 0) b.permille = static_cast<WORD>(std::clamp(MulDiv(pos - start, 1000, room), 0, 1000));
+    if (room > 0)
+      b.permille =
+          static_cast<WORD>(std::clamp(MulDiv(pos - start, 1000, room), 0, 1000));
   }
   Notify(b.window, WM_MOVE, lParam);
 }
@@ -169,12 +172,13 @@ void Moving(LayoutBar &b, RECT *proposed) {
 
 LRESULT CALLBACK LayoutBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CREATE) {
-    auto *b = static_cast<LayoutBar *>(reinterpret_cast<CREATESTRUCTA *>(lParam)->lpCreateParams);
+    auto *b = static_cast<LayoutBar *>(
+        reinterpret_cast<CREATESTRUCTA *>(lParam)->lpCreateParams);
     b->window = window;
     SetState(window, b);
     b->flags |= kFirstMovePending;
-    b->cursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(
-                                         b->Horizontal() ? IDC_SIZENS : IDC_SIZEWE));
+    b->cursor = LoadCursorA(
+        nullptr, reinterpret_cast<LPCSTR>(b->Horizontal() ? IDC_SIZENS : IDC_SIZEWE));
     return 0;
   }
   LayoutBar *b = StateOf<LayoutBar>(window);
@@ -235,8 +239,8 @@ bool RegisterOnce(int colorIndex) {
 
 using kt::LayoutBar;
 
-extern "C" HWND KTAPI CreateLayoutBar(HWND parent, WORD flags, UINT position, int thickness,
-                                      int colorIndex, UINT id) {
+extern "C" HWND KTAPI CreateLayoutBar(HWND parent, WORD flags, UINT position,
+                                      int thickness, int colorIndex, UINT id) {
   if (!kt::RegisterOnce(colorIndex)) return nullptr;
   auto *b = new (std::nothrow) LayoutBar;
   if (b == nullptr) return nullptr;
@@ -246,10 +250,10 @@ extern "C" HWND KTAPI CreateLayoutBar(HWND parent, WORD flags, UINT position, in
   b->pixels = pixels ? static_cast<WORD>(std::min(position, 0xFFFFu)) : 0;
   if (thickness == 0)
     thickness = GetSystemMetrics((flags & LYBS_HORIZONTAL) ? SM_CYFRAME : SM_CXFRAME);
-  HWND bar = CreateWindowExA(0, kt::kClassName, nullptr,
-                             WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, thickness,
-                             thickness, parent, reinterpret_cast<HMENU>(UINT_PTR{id}),
-                             kt::ModuleHandle(), b);
+  HWND bar = CreateWindowExA(
+      0, kt::kClassName, nullptr, WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
+      thickness, thickness, parent, reinterpret_cast<HMENU>(UINT_PTR{id}),
+      kt::ModuleHandle(), b);
   b->creating = false;
   if (bar == nullptr) {
     delete b;  // never adopted, or its window is gone already
@@ -268,12 +272,14 @@ extern "C" void KTAPI SizeLayoutBar(HWND bar, RECT area, RECT *barRect) {
   RECT r = area;
   const int s = kt::Near(area, h), e = kt::Far(area, h);
   // An area shorter than the bar keeps it at the start.
-  const int p = s + ((b->flags & LYBS_PIXELS) ? b->pixels
-                                               : std::max(0, MulDiv(e - t - s, b->permille, 1000)));
+  const int p =
+      s + ((b->flags & LYBS_PIXELS) ? b->pixels
+                                    : std::max(0, MulDiv(e - t - s, b->permille, 1000)));
   kt::Near(r, h) = p;
   kt::Far(r, h) = p + t;
   b->area = area;
-  SetWindowPos(bar, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER);
+  SetWindowPos(bar, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+               SWP_NOZORDER);
   ShowWindow(bar, SW_SHOWNA);
   if (barRect != nullptr) *barRect = r;
 }

@@ -1,8 +1,8 @@
 // The strip graph: two series of samples scrolling from right to left, one
 // pixel column per sample, kept in rings as wide as the window.
 #include <algorithm>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <new>
 
@@ -160,7 +160,8 @@ void Advance(StripGraph &g) {
     } else {
       update.left = g.committed - 1;
     }
-    IntersectClipRect(memory, update.left, update.top, update.right + 1, update.bottom + 1);
+    IntersectClipRect(memory, update.left, update.top, update.right + 1,
+                      update.bottom + 1);
     DrawChart(memory, g, client, update);
   }
   DeleteDC(memory);
@@ -292,6 +293,8 @@ LRESULT CALLBACK StripGraphProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 }  // namespace
 
-void RegisterStripGraphClass() { RegisterControlClass(KT_STRIPGRAPH_CLASS, StripGraphProc); }
+void RegisterStripGraphClass() {
+  RegisterControlClass(KT_STRIPGRAPH_CLASS, StripGraphProc);
+}
 
 }  // namespace kt

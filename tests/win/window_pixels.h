@@ -9,74 +9,59 @@
 
 namespace kttest {
 
-// A visible top-level window at a fixed place, so its children get painted.
-struct TestParent {
-  HWND window;
-  explicit TestParent(WNDPROC proc = DefWindowProcA, int w = 600, int h = 400) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    const std::string name = "kt-test-parent-" + std::to_string(reinterpret_cast<UINT_PTR>(proc));
-    wc.lpszClassName = name.c_str();
-    RegisterClassA(&wc);
-    window = CreateWindowExA(0, name.c_str(), "", WS_POPUP | WS_VISIBLE, 10, 10, w, h, nullptr,
-                             nullptr, nullptr, nullptr);
+// A visible window at a fixed place (client area at screen 10, 10), so that
+// its children get painted, with a control of the library in it.
+struct Control {
+  HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 10, 10, 600, 400,
+                                nullptr, nullptr, nullptr, nullptr);
+  HWND c = nullptr;
+  Control(const char *cls, DWORD style, int w, int h, DWORD ex = 0)
+      : c(CreateWindowExA(ex, cls, "", WS_CHILD | WS_VISIBLE | style, 0, 0, w, h, parent,
+                          nullptr, nullptr, nullptr)) {}
+  explicit Control(WNDPROC parentProc) {
+    SetWindowLongPtrA(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(parentProc));
   }
-  ~TestParent() { DestroyWindow(window); }
-  HWND Child(const char *cls, DWORD style, int x, int y, int w, int h, DWORD ex = 0) const {
-    return CreateWindowExA(ex, cls, "", WS_CHILD | WS_VISIBLE | style, x, y, w, h, window,
-                           nullptr, nullptr, nullptr);
-  }
+  ~Control() { DestroyWindow(parent); }
+  LRESULT Send(UINT m, WPARAM w = 0, LPARAM l = 0) { return SendMessageA(c, m, w, l); }
 };
 
-// The client area as 0x00RRGGBB values, painted first.
+// The client area's colours, painted first.
 struct Pixels {
   int w = 0, h = 0;
-  std::vector<DWORD> bits;
+  std::vector<COLORREF> bits;
   explicit Pixels(HWND window) {
     UpdateWindow(window);
     RECT r;
     GetClientRect(window, &r);
-    w = r.right;
-    h = r.bottom;
-    BITMAPINFO bi = {};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
-    void *data = nullptr;
-    HDC dc = GetDC(window), memory = CreateCompatibleDC(dc);
-    HBITMAP dib = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &data, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, w, h, dc, 0, 0, SRCCOPY);
-    bits.assign(static_cast<DWORD *>(data), static_cast<DWORD *>(data) + w * h);
-    SelectObject(memory, old);
-    DeleteObject(dib);
-    DeleteDC(memory);
+    w = r.right, h = r.bottom;
+    HDC dc = GetDC(window);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) bits.push_back(GetPixel(dc, x, y));
     ReleaseDC(window, dc);
   }
-  DWORD at(int x, int y) const { return bits[y * w + x] & 0xFFFFFF; }
-  int Count(DWORD colour, int x0, int y0, int x1, int y1) const {
+  COLORREF at(int x, int y) const { return bits[y * w + x]; }
+  int Count(COLORREF colour, int x0, int y0, int x1, int y1) const {
     int n = 0;
     for (int y = y0; y < y1; ++y)
       for (int x = x0; x < x1; ++x) n += at(x, y) == colour;
     return n;
   }
-  // The rows (or columns) of a column (row) that have the colour, as "a-b,c".
-  std::string Runs(int fixed, bool column, DWORD colour) const {
+  // Where a column (or row) has the colour, as "a-b,c".
+  std::string Runs(int fixed, bool column, COLORREF colour) const {
     std::string out;
-    const int n = column ? h : w;
-    for (int i = 0; i < n; ++i) {
-      if ((column ? at(fixed, i) : at(i, fixed)) != colour) continue;
-      int j = i;
-      while (j + 1 < n && (column ? at(fixed, j + 1) : at(j + 1, fixed)) == colour) ++j;
-      out += (out.empty() ? "" : ",") + std::to_string(i) +
-             (j > i ? "-" + std::to_string(j) : "");
-      i = j;
+    for (int i = 0, n = column ? h : w, start = -1; i <= n; ++i) {
+      const bool is = i < n && (column ? at(fixed, i) : at(i, fixed)) == colour;
+      if (is && start < 0) start = i;
+      if (is || start < 0) continue;
+      out += (out.empty() ? "" : ",") + std::to_string(start) +
+             (i - 1 > start ? "-" + std::to_string(i - 1) : "");
+      start = -1;
     }
     return out;
   }
 };
 
-constexpr DWORD kRed = 0xFF0000, kGreen = 0x00FF00, kDarkGreen = 0x008000,
-                kBlack = 0x000000, kBlue = 0x0000FF;
+constexpr COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255),
+                   kDarkGreen = RGB(0, 128, 0);
 
 }  // namespace kttest
