@@ -559,7 +559,8 @@ LPSECURITY_ATTRIBUTES KTAPI GetSecurityAttributes(void);
 /* ---- strip graph, bar gauge and layout bar controls ---- */
 
 /* Window classes registered when the library loads, usable from any module
- * of the process by name (CreateWindowEx or a dialog template). Neither
+ * of the process by name (CreateWindowEx or a dialog template); a program
+ * that uses nothing else of the library must still load it. Neither
  * control takes keyboard focus. Each keeps its state in a block made at
  * WM_CREATE: when it cannot be made, the window is not created. */
 #define KT_STRIPGRAPH_CLASS "KTStripGraph"

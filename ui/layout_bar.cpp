@@ -207,16 +207,15 @@ LRESULT CALLBACK LayoutBarProc(HWND window, UINT message, WPARAM wParam, LPARAM 
       if (b->dragging) EndDrag(*b, false);
       return 0;
     case WM_MOVING:
-      Moving(*b, reinterpret_cast<RECT *>(lParam));
+      if (lParam != 0) Moving(*b, reinterpret_cast<RECT *>(lParam));
       return TRUE;
     case WM_DESTROY:
       if (b->halftone != nullptr) DeleteObject(b->halftone);
       b->halftone = nullptr;
       SetState(window, nullptr);
-      if (b->creating)
-        b->window = nullptr;  // CreateLayoutBar sees the failure and frees it
-      else
-        delete b;
+      // Destroyed while being created: CreateLayoutBar sees the failure and
+      // frees the state itself.
+      if (!b->creating) delete b;
       return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
