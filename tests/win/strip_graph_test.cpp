@@ -11,7 +11,6 @@
 namespace {
 
 using kttest::kRed;
-using kttest::Pixels;
 
 struct Graph : kttest::Control {
   Graph(int w, int h) : Control(KT_STRIPGRAPH_CLASS, 0, w, h) {}
@@ -26,12 +25,12 @@ struct Graph : kttest::Control {
     }
   }
   // The same width again drops the picture: the next paint draws it whole.
-  Pixels Redrawn() {
+  kttest::Pixels Redrawn() {
     RECT r;
     GetClientRect(c, &r);
     Send(WM_SIZE, 0, MAKELPARAM(r.right, r.bottom));
     InvalidateRect(c, nullptr, FALSE);
-    return Pixels(c);
+    return kttest::Pixels(c);
   }
 };
 
@@ -39,7 +38,7 @@ TEST(StripGraph, BarsRiseAndFallFromTheMiddleAtLeastThreePixelsLong) {
   Graph graph(50, 101);
   graph.Send(SGM_SETVALUE, 0, 5);  // nothing committed yet: ignored
   graph.Feed({2, 3, 6, 100, 50, -10, INT_MAX, INT_MIN, 0});
-  const Pixels p(graph.c);
+  const kttest::Pixels p(graph.c);
   // Red above, green below; baselines at rows 49 and 51 of 101.
   const std::pair<const char *, const char *> columns[] = {
       {"", ""},            // the first sample, always 0
@@ -71,7 +70,7 @@ TEST(StripGraph, AFullChartScrollsOneColumnPerAdvanceAsIfDrawnAfresh) {
     graph.Send(SGM_ADVANCE);
     UpdateWindow(graph.c);
   }
-  const Pixels scrolled(graph.c);
+  const kttest::Pixels scrolled(graph.c);
   // The grid moved left with the data; the newest sample is next to last.
   EXPECT_EQ(scrolled.Runs(5, false, kttest::kDarkGreen).substr(0, 7), "6,16,26");
   EXPECT_EQ(scrolled.Runs(198, true, kRed), "13-19");
@@ -97,7 +96,7 @@ TEST(StripGraph, ResizingKeepsTheNewestSamplesOldestFirst) {
       EXPECT_EQ(graph.Send(SGM_GETVALUE, 0), width > 1 ? 7 : 0) << width;
       continue;
     }
-    const Pixels p(graph.c);  // the 9 newest samples, 66 to 90
+    const kttest::Pixels p(graph.c);  // the 9 newest samples, 66 to 90
     EXPECT_EQ(
         p.Runs(0, true, kRed) + " " + p.Runs(8, true, kRed) + " " + p.Runs(9, true, kRed),
         "18-49 6-49 ")
