@@ -576,7 +576,7 @@ LPSECURITY_ATTRIBUTES KTAPI GetSecurityAttributes(void);
  * maximum equal to minimum draws no bars; a value far beyond the scale runs
  * its bar past the edge, cut by the window. */
 #define SGM_SETRANGE (WM_USER + 1) /* wParam minimum, lParam maximum */
-#define SGM_GETMAX (WM_USER + 2)   /* wParam series: largest committed value, at least 0 */
+#define SGM_GETMAX (WM_USER + 2)   /* wParam series: largest committed value, >= 0 */
 #define SGM_SETVALUE (WM_USER + 3) /* wParam series, lParam value: the open sample
                                       (only once a sample has been committed) */
 #define SGM_GETVALUE (WM_USER + 4) /* wParam series: the open sample's value */
@@ -600,8 +600,8 @@ LPSECURITY_ATTRIBUTES KTAPI GetSecurityAttributes(void);
 #define BGM_SETMAX (WM_USER + 2)      /* wParam scale maximum (default 100) */
 #define BGM_SETVALUE (WM_USER + 3)    /* wParam bar, lParam value */
 #define BGM_GETVALUE (WM_USER + 4)    /* wParam bar */
-#define BGM_SETLABEL (WM_USER + 5)    /* lParam text (NULL ignored), cut to 254 characters */
-#define BGM_GETLABEL (WM_USER + 6)    /* wParam buffer size, lParam buffer (NULL ignored) */
+#define BGM_SETLABEL (WM_USER + 5)    /* lParam text (NULL ignored), cut to 254 chars */
+#define BGM_GETLABEL (WM_USER + 6)    /* wParam buffer size, lParam buffer (or NULL) */
 #define BGM_SETPEAKTIME (WM_USER + 7) /* wParam peak timer period in milliseconds */
 
 /* Layout bar: a splitter between two panes of its parent, dragged with the

@@ -153,9 +153,10 @@ static void PrintControls(void) {
          GetClassInfoA(NULL, KT_STRIPGRAPH_CLASS, &wc) ? "registered" : "missing");
   printf("KTBarGauge class:   %s\n",
          GetClassInfoA(NULL, KT_BARGAUGE_CLASS, &wc) ? "registered" : "missing");
-  frame = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 404, 300, NULL, NULL, NULL, NULL);
-  gauge = CreateWindowExA(0, KT_BARGAUGE_CLASS, "", WS_CHILD, 0, 0, 100, 10, frame, NULL, NULL,
+  frame = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 404, 300, NULL, NULL, NULL,
                           NULL);
+  gauge = CreateWindowExA(0, KT_BARGAUGE_CLASS, "", WS_CHILD, 0, 0, 100, 10, frame, NULL,
+                          NULL, NULL);
   bar = CreateLayoutBar(frame, 0, 500, 4, COLOR_BTNFACE, 1);
   SizeLayoutBar(bar, r, &placed);
   GetWindowRect(gauge, &r);
