@@ -4,9 +4,6 @@
 
 namespace kt {
 
-void RegisterBarGaugeClass() {}
-void RegisterStripGraphClass() {}
-
 void StartNetReport() {}
 void StopNetReport() {}
 

@@ -704,6 +704,86 @@ LPSECURITY_ATTRIBUTES KTAPI GetSecurityAttributes(void);
 
 /* ---- strip graph, bar gauge and layout bar controls ---- */
 
+/* Window classes registered when the library loads, usable from any module
+ * of the process by name (CreateWindowEx or a dialog template); a program
+ * that uses nothing else of the library must still load it. Neither
+ * control takes keyboard focus. Each keeps its state in a block made at
+ * WM_CREATE: when it cannot be made, the window is not created. */
+#define KT_STRIPGRAPH_CLASS "KTStripGraph"
+#define KT_BARGAUGE_CLASS "KTBarGauge"
+
+/* Strip graph: two series drawn one pixel column per sample, the first as
+ * red bars rising from the middle, the second as green bars falling from it,
+ * on a black background with a green grid that scrolls with the data; the
+ * window text at the top left, the label at the top right. Its capacity is
+ * its client width: it holds at most width - 1 committed samples and one
+ * open sample that SGM_SETVALUE writes and SGM_ADVANCE commits. Series
+ * numbers other than 0 and 1 are ignored (the getters give 0). A scale with
+ * maximum equal to minimum draws no bars; a value far beyond the scale runs
+ * its bar past the edge, cut by the window. */
+#define SGM_SETRANGE (WM_USER + 1) /* wParam minimum, lParam maximum */
+#define SGM_GETMAX (WM_USER + 2)   /* wParam series: largest committed value, >= 0 */
+#define SGM_SETVALUE (WM_USER + 3) /* wParam series, lParam value: the open sample
+                                      (only once a sample has been committed) */
+#define SGM_GETVALUE (WM_USER + 4) /* wParam series: the open sample's value */
+#define SGM_SETLABEL (WM_USER + 5) /* lParam text (NULL ignored), cut to 254 characters */
+#define SGM_GETLABEL (WM_USER + 6) /* wParam buffer size, lParam buffer (NULL ignored):
+                                      the label, cut to the size and terminated */
+#define SGM_ADVANCE (WM_USER + 7)  /* commits the open sample, opens the next one */
+
+/* Bar gauge: two values as horizontal bars of 6-pixel blocks with 1-pixel
+ * gaps (red, then green), each with a peak marker that holds the highest
+ * value until the next tick of the peak timer (every 2 seconds until
+ * changed) and the value as a number at the bar's right end. The control
+ * sets its own height at creation: text height + 23 pixels, plus the client
+ * edge. A value outside the scale draws an empty bar below it and a full
+ * bar above it; a scale whose maximum does not exceed its minimum draws
+ * empty bars. Bar numbers other than 0 and 1 are ignored (the getter
+ * gives 0). */
+#define BGS_NOTEXT 0x0001          /* no caption and label strip above the bars */
+#define BGS_BLACKBACKGROUND 0x0002 /* erased with black instead of the window colour */
+#define BGM_SETMIN (WM_USER + 1)      /* wParam scale minimum (default 0) */
+#define BGM_SETMAX (WM_USER + 2)      /* wParam scale maximum (default 100) */
+#define BGM_SETVALUE (WM_USER + 3)    /* wParam bar, lParam value */
+#define BGM_GETVALUE (WM_USER + 4)    /* wParam bar */
+#define BGM_SETLABEL (WM_USER + 5)    /* lParam text (NULL ignored), cut to 254 chars */
+#define BGM_GETLABEL (WM_USER + 6)    /* wParam buffer size, lParam buffer (or NULL) */
+#define BGM_SETPEAKTIME (WM_USER + 7) /* wParam peak timer period in milliseconds */
+
+/* Layout bar: a splitter between two panes of its parent, dragged with the
+ * mouse. Its place is kept as a permille of the free length of the layout
+ * area (area length - bar thickness) or, with LYBS_PIXELS, as a pixel
+ * offset from the area's start. The parent receives WM_PARENTNOTIFY with
+ * the bar's identifier in the high word of wParam and in the low word:
+ *   WM_MOVE (3)      the bar moved and its place was recomputed (not sent
+ *                    for the move at creation); lParam the new origin
+ *   0x0200           a drag ended by releasing the button, before the bar
+ *                    moves; lParam the bar's new left edge
+ *   WM_MOVING        the bar window itself is being moved; lParam points at
+ *                    the proposed screen rectangle, already held inside the
+ *                    area.
+ * A drag stops at the area's ends (a horizontal bar may end one pixel below
+ * it); in an area shorter than the bar it stays at the area's start. A bar
+ * moved before the area's start reads as 0 permille; one in an area no
+ * longer than itself keeps its permille. */
+#define LYBS_HORIZONTAL 0x0001 /* between an upper and a lower pane; else vertical */
+#define LYBS_PIXELS 0x0002     /* the position is in pixels, not permille */
+
+/* A hidden child bar at (0, 0), thickness pixels thick (0: the system's
+ * frame width), background the system colour colorIndex (taken from the
+ * process's first call; later calls keep the class), child identifier id.
+ * position is a permille (cut to 1000) or, with LYBS_PIXELS, pixels (cut to
+ * 65535). NULL when the class or the window cannot be made. */
+HWND KTAPI CreateLayoutBar(HWND parent, WORD flags, UINT position, int thickness,
+                           int colorIndex, UINT id);
+/* Places and shows the bar in area (parent client coordinates) and copies
+ * its new rectangle to barRect when not NULL. Nothing for a window that is
+ * not a layout bar. */
+void KTAPI SizeLayoutBar(HWND bar, RECT area, RECT *barRect);
+/* The bar's place in permille (0 to 1000); 0 for a window that is not a
+ * layout bar. */
+UINT KTAPI GetLayoutBarPermille(HWND bar);
+
 /* ---- list-view and rich-edit printing and export, window and control helpers ---- */
 
 #endif /* _WIN32 */

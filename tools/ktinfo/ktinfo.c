@@ -251,6 +251,30 @@ static int RunAppInfo(const char *path) {
   return 0;
 }
 
+/* The controls made for real, in a hidden window: the classes registered at
+ * load, the height a gauge gives itself, where a layout bar lands. */
+static void PrintControls(void) {
+  HWND frame, gauge, bar;
+  RECT r = {0, 0, 404, 300}, placed = {0, 0, 0, 0};
+  WNDCLASSA wc;
+  Section("Window controls");
+  printf("KTStripGraph class: %s\n",
+         GetClassInfoA(NULL, KT_STRIPGRAPH_CLASS, &wc) ? "registered" : "missing");
+  printf("KTBarGauge class:   %s\n",
+         GetClassInfoA(NULL, KT_BARGAUGE_CLASS, &wc) ? "registered" : "missing");
+  frame = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 404, 300, NULL, NULL, NULL,
+                          NULL);
+  gauge = CreateWindowExA(0, KT_BARGAUGE_CLASS, "", WS_CHILD, 0, 0, 100, 10, frame, NULL,
+                          NULL, NULL);
+  bar = CreateLayoutBar(frame, 0, 500, 4, COLOR_BTNFACE, 1);
+  SizeLayoutBar(bar, r, &placed);
+  GetWindowRect(gauge, &r);
+  printf("bar gauge height:   %ld pixels\n", (long)(r.bottom - r.top));
+  printf("layout bar:         x %ld to %ld of 0 to 404, %u permille\n", (long)placed.left,
+         (long)placed.right, GetLayoutBarPermille(bar));
+  DestroyWindow(frame);
+}
+
 int main(int argc, char **argv) {
   if (argc == 3 && strcmp(argv[1], "md5") == 0) return RunMd5(argv[2]);
   if (argc == 3 && strcmp(argv[1], "resolve") == 0) return RunResolve(argv[2]);
@@ -271,6 +295,7 @@ int main(int argc, char **argv) {
   PrintSystem();
   PrintProductSettings();
   PrintUser();
+  PrintControls();
   /* Each subsystem adds its section here. */
   return 0;
 }
