@@ -597,8 +597,9 @@ BOOL KTAPI GetPrintInfoString(const struct tagPDA *printDialog, LPSTR dest, int 
  * counts, colour and mask width and height), 8-bit colour bits in a fixed
  * 256-colour palette (bottom-up rows of 4-byte multiples), then the
  * monochrome mask (top-down rows of 2-byte multiples). hash is a 32-bit key
- * of the colour bits, at least 512. Any out pointer may be NULL; FALSE for
- * a monochrome icon or one that cannot be read. */
+ * of the colour bits, at least 512 (0 when they could not be read). Any out
+ * pointer may be NULL; FALSE, and nothing written, for a monochrome icon or
+ * one that cannot be read. */
 BOOL KTAPI GetIconData(HICON icon, LPVOID *block, DWORD *size, DWORD *hash);
 void KTAPI FreeIconData(LPVOID block);
 /* Also reads the older tag-0 block: two 24-byte bitmap records (colour,

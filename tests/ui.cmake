@@ -2,14 +2,13 @@
 
 # Printing and export, window and common-control helpers:
 list(APPEND KT_WIN_TESTS
-  win/list_export_test.cpp
   win/ui_helpers_test.cpp
 )
 list(APPEND KT_WIN_TEST_LIBS comctl32)
 # Printing goes to the tests' PostScript printer in the shared prefix: set up
-# before and removed after this build's print tests, which never overlap
-# another program printing. Wine's spooler hands each job to spool.sh, which
-# leaves it as pages and text in the prefix's C:\kt-print.
+# before and removed after this build's print and export tests, which never
+# overlap another program printing. Wine's spooler hands each job to
+# spool.sh, which leaves it as pages and text in the prefix's C:\kt-print.
 if(WIN32)
   add_executable(kt_test_printer print/test_printer.cpp)
   target_link_libraries(kt_test_printer PRIVATE winspool advapi32)

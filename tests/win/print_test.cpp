@@ -1,200 +1,183 @@
-// Printing through the tests' own PostScript printer. The spooler command
-// turns each job into 300-dpi pages and text, read back here: the pages'
-// paper is A4, 2480 x 3508 pixels, and the printed table must keep one inch
-// (300 pixels) from every edge.
+// Printing, exporting and searching real list views, and printing rich-edit
+// text. Jobs go to the tests' own PostScript printer, whose spooler command
+// leaves each page as a 300-dpi grey map and as text: A4 paper is 2479 x
+// 3508 pixels, and tables keep one inch (300 pixels) from every edge.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <commctrl.h>
 #include <commdlg.h>
 #include <richedit.h>
 
-#include <cstdio>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "ktutil.h"
-#include "ui_windows.h"
 #include "win_helpers.h"
 
 namespace {
 
-constexpr int kInch = 300, kPen = 4;
-const std::string kJob = "C:\\kt-print\\";
+constexpr int kInch = 300, kRule = kInch - 2;  // where a one-point rule on a margin starts
+using Cells = std::function<std::string(int, int)>;
 
-std::string Read(const std::string &path) {
-  std::ostringstream text;
-  text << std::ifstream(path, std::ios::binary).rdbuf();
-  return text.str();
+// An owner-data report list view, whose items cost nothing to make: its
+// parent answers each text with cell(item, column).
+struct ListView {
+  Cells cell;
+  HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 9, 9, 0, 0, 0, 0), hwnd;
+  ListView(const std::vector<std::pair<std::string, int>> &columns, int items, Cells cells)
+      : cell(std::move(cells)) {
+    InitCommonControls();
+    SetWindowLongPtrA(parent, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrA(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Answer));
+    hwnd = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | LVS_REPORT | LVS_OWNERDATA, 0, 0, 9, 9,
+                           parent, 0, 0, 0);
+    LVCOLUMNA column = {};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    for (size_t i = 0; i < columns.size(); ++i) {
+      column.cx = columns[i].second;
+      column.pszText = const_cast<char *>(columns[i].first.c_str());
+      SendMessageA(hwnd, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+    }
+    SendMessageA(hwnd, LVM_SETITEMCOUNT, items, 0);
+  }
+  ~ListView() { DestroyWindow(parent); }
+  static LRESULT CALLBACK Answer(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto *info = reinterpret_cast<NMLVDISPINFOA *>(lParam);
+    if (message != WM_NOTIFY || info->hdr.code != LVN_GETDISPINFOA)
+      return DefWindowProcA(window, message, wParam, lParam);
+    const auto *self = reinterpret_cast<ListView *>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    lstrcpynA(info->item.pszText, self->cell(info->item.iItem, info->item.iSubItem).c_str(),
+              info->item.cchTextMax);
+    return 0;
+  }
+};
+
+std::string Cell(int item, int column) {
+  return (column == 0 ? "item-" : "port-") + std::to_string(1000 + item).substr(1);
+}
+
+std::string Read(const std::string &name) {
+  std::ostringstream bytes;
+  bytes << std::ifstream("C:\\kt-print\\" + name, std::ios::binary).rdbuf();
+  DeleteFileA(("C:\\kt-print\\" + name).c_str());  // no later test reads it again
+  return bytes.str();
 }
 
 struct Page {
   int width = 0, height = 0;
   std::string pixels, text;
-  bool Ink(int x, int y) const {
-    return static_cast<unsigned char>(pixels[static_cast<size_t>(y) * width + x]) < 128;
-  }
   // The first inked x (or y) from (x, y) on, stepping by (dx, dy); -1 if none.
   int Scan(int x, int y, int dx, int dy) const {
     for (; x >= 0 && y >= 0 && x < width && y < height; x += dx, y += dy)
-      if (Ink(x, y)) return dx != 0 ? x : y;
+      if (static_cast<unsigned char>(pixels[size_t(y) * width + x]) < 128) return dx ? x : y;
     return -1;
   }
-  bool InkIn(int x0, int y0, int x1, int y1) const {
-    for (int y = y0; y < y1; ++y)
-      if (int x = Scan(x0, y, 1, 0); x >= 0 && x < x1) return true;
-    return false;
+  bool InkInRows(int from, int to) const {
+    while (from < to && Scan(0, from, 1, 0) < 0) ++from;
+    return from < to;
   }
 };
 
-struct Job {
+// The pages of the job printed last.
+std::vector<Page> Printed() {
   std::vector<Page> pages;
-  std::string postscript;
-};
-
-// The job printed last, whose files go so that no later test reads them.
-Job Printed() {
-  Job job = {{}, Read(kJob + "job.ps")};
-  const std::string text = Read(kJob + "job.txt");
-  for (size_t n = 1, from = 0;; ++n) {
-    const std::string name = kJob + "page-" + std::to_string(n) + ".pgm";
-    const std::string image = Read(name);
-    DeleteFileA(name.c_str());
-    Page page;
-    // "P5", comment lines, width, height, 255, one white-space character.
-    size_t header = 3;
+  for (Page page; true; pages.push_back(page)) {
+    const std::string n = std::to_string(pages.size() + 1), image = Read("page-" + n + ".pgm");
+    size_t header = 3;  // "P5", comment lines, width height 255, one blank
     while (header < image.size() && image[header] == '#') header = image.find('\n', header) + 1;
     int size = 0;
-    if (image.compare(0, 2, "P5") != 0 ||
-        sscanf(image.c_str() + header, "%d %d 255%*c%n", &page.width, &page.height, &size) < 2)
-      break;
+    if (sscanf(image.c_str() + header, "%d %d 255%*c%n", &page.width, &page.height, &size) < 2)
+      return pages;
     page.pixels = image.substr(header + size);
-    const size_t end = std::min(text.find('\f', from), text.size());
-    page.text = text.substr(from, end - from);
-    from = end + 1;
-    job.pages.push_back(page);
+    page.text = Read("page-" + n + ".txt");
   }
-  if (!getenv("KT_KEEP_JOB")) DeleteFileA((kJob + "job.ps").c_str());
-  DeleteFileA((kJob + "job.txt").c_str());
-  return job;
 }
 
-// The headings, header, footer and page number on every page; each of
-// tokens once over all pages, in order.
+// The header, footer, page number and perPage on every page; each of tokens
+// once over all pages, in order.
 void ExpectPages(const std::vector<Page> &pages, std::vector<std::string> perPage,
                  const std::vector<std::string> &tokens) {
   std::string all;
   perPage.insert(perPage.end(), {"Header text", "Footer text", ""});
-  for (size_t i = 0; i < pages.size(); ++i) {
+  for (size_t i = 0; i < pages.size(); all += pages[i++].text) {
     perPage.back() = "page " + std::to_string(i + 1);
     for (const std::string &s : perPage)
       EXPECT_NE(pages[i].text.find(s), std::string::npos) << s << " on page " << i + 1;
-    all += pages[i].text;
   }
-  size_t at = 0;
-  for (const std::string &token : tokens) {
-    at = all.find(token, at);
-    ASSERT_NE(at, std::string::npos) << token;
-    EXPECT_EQ(all.find(token, at + 1), std::string::npos) << token;
+  for (size_t i = 0, at = 0; i < tokens.size(); ++i, ++at) {
+    ASSERT_NE(at = all.find(tokens[i], at), std::string::npos) << tokens[i];
+    EXPECT_EQ(all.find(tokens[i], at + 1), std::string::npos) << tokens[i];
   }
 }
 
-struct Printer {
-  HDC dc = CreateDCA(nullptr, "ktutil test printer", nullptr, nullptr);
-  ~Printer() { DeleteDC(dc); }
-};
-
-std::vector<Page> PrintList(const kttest::ListView &list, int columns) {
-  Printer printer;
-  EXPECT_NE(printer.dc, nullptr);
-  ListView_Print(printer.dc, list.hwnd, columns, "ports", "Header text", "Footer text");
-  return Printed().pages;
+std::vector<Page> PrintList(const ListView &list, int columns) {
+  HDC printer = CreateDCA(nullptr, "ktutil test printer", nullptr, nullptr);
+  EXPECT_NE(printer, nullptr);
+  ListView_Print(printer, list.hwnd, columns, "ports", "Header text", "Footer text");
+  DeleteDC(printer);
+  return Printed();
 }
 
-std::string Cell(int item, int column) {
-  char text[32];
-  snprintf(text, sizeof text, "%s-%03d", column == 0 ? "item" : "port", item);
-  return text;
-}
-
-TEST(ListViewPrint, PagesRepeatTheHeadingsInsideOneInchMargins) {
-  const kttest::ListView list({{"Name", 200}, {"Port", 100}, {"Process", 300}}, 150, Cell);
+TEST(ListViewPrint, PagesOfRuledRowsInsideOneInchMarginsWithTheFirstColumnPaying) {
+  // Widths summing to twice the printable width are halved, but the last
+  // heading needs more room than that: the first column gives it.
+  const int printable = 2479 - 2 * kInch, listed = printable * 2 / 3;
+  const ListView list({{"Name", listed}, {"Port", listed}, {std::string(25, 'W'), listed}}, 150,
+                      Cell);
   const std::vector<Page> pages = PrintList(list, 3);
   ASSERT_GE(pages.size(), 2u);
   std::vector<std::string> items;
   for (int i = 0; i < 150; ++i) items.push_back(Cell(i, 0));
-  ExpectPages(pages, {"Name", "Port", "Process"}, items);
+  ExpectPages(pages, {"Name", "Port", "WWWWW"}, items);
   for (const Page &page : pages) {
-    // The top rule, the left rule, the top rule's right end, the last rule.
-    EXPECT_NEAR(page.Scan(page.width / 2, 0, 0, 1), kInch - kPen / 2, 2);
-    EXPECT_NEAR(page.Scan(0, kInch + 4, 1, 0), kInch - kPen / 2, 2);
+    // The top rule, the left rule, the top rule's right end, the last rule;
+    // the header above and the footer below, outside the margins.
+    EXPECT_NEAR(page.Scan(page.width / 2, 0, 0, 1), kRule, 2);
     EXPECT_NEAR(page.Scan(page.width - 1, kInch, -1, 0), page.width - 1 - kInch, 3);
     EXPECT_LE(page.Scan(page.width / 2, page.height - 1, 0, -1), page.height - 1 - kInch);
-    // Header above the table, footer below it, both outside the margins.
-    EXPECT_TRUE(page.InkIn(kInch - kPen, 0, page.width, kInch - kPen));
-    EXPECT_TRUE(page.InkIn(0, page.height - kInch + kPen, page.width, page.height));
+    EXPECT_TRUE(page.InkInRows(0, kRule) && page.InkInRows(page.height - kInch, page.height));
+    std::vector<int> rules;  // vertical, between the top rule and the headings
+    for (int x = page.Scan(0, kInch + 4, 1, 0); x >= 0; x = page.Scan(x + 8, kInch + 4, 1, 0))
+      rules.push_back(x);
+    ASSERT_EQ(rules.size(), 4u);
+    EXPECT_NEAR(rules[0], kRule, 2);
+    EXPECT_NEAR(rules[2] - rules[1], listed / 2, 2);
+    EXPECT_GT(rules[3] - rules[2], listed / 2 + 100);
+    EXPECT_NEAR(rules[3] - rules[0], printable, 3);
   }
 }
 
-TEST(ListViewPrint, ColumnsShareThePageAndTheFirstPaysForAWideHeading) {
-  // Three columns of two thirds of the printable width each: half of that
-  // is printed, except that the last heading needs more.
-  const int printable = 2480 - 2 * kInch, listed = printable * 2 / 3;
-  const kttest::ListView list(
-      {{"Name", listed}, {"Port", listed}, {"A heading far too long for half its column", listed}},
-      1, Cell);
-  const std::vector<Page> pages = PrintList(list, 3);
-  ASSERT_EQ(pages.size(), 1u);
-  std::vector<int> rules;  // left edges of the vertical rules, between the top rule and headings
-  for (int x = 1; x < pages[0].width; ++x)
-    if (pages[0].Ink(x, kInch + 4) && !pages[0].Ink(x - 1, kInch + 4)) rules.push_back(x);
-  ASSERT_EQ(rules.size(), 4u);
-  EXPECT_NEAR(rules[0], kInch - kPen / 2, 2);
-  EXPECT_NEAR(rules[2] - rules[1], listed / 2, 2);
-  EXPECT_GT(rules[3] - rules[2], listed / 2 + 100);
-  EXPECT_NEAR(rules[3] - rules[0], printable, 3);
-}
-
-TEST(ListViewPrint, OddTablesPrintOnePage) {
-  const std::string wide(60, 'W'), comma = std::string(1100, 'c') + ",";
-  struct Case {
-    const char *what;
-    std::vector<std::pair<std::string, int>> columns;
-    int items, printed;
-  } cases[] = {
-      {"no items", {{"Name", 100}, {"Port", 100}}, 0, 2},
-      {"no columns", {{"Name", 100}}, 3, 0},
-      {"widths summing to 0", {{"Name", 0}, {"Port", 0}}, 3, 2},
-      {"headings wider than the page", {{wide, 100}, {wide, 100}, {wide, 100}}, 3, 3},
-      {"more columns than the list view has", {{"Name", 100}}, 3, 4},
-      {"cells past 1,023 characters", {{"Name", 100}}, 3, 1},
-  };
-  for (const Case &c : cases) {
-    const kttest::ListView list(c.columns, c.items, [&](int item, int) {
-      return comma.substr(comma.size() - 1023 - item);  // 1,023 to 1,025 characters
-    });
-    const std::vector<Page> pages = PrintList(list, c.printed);
-    ASSERT_EQ(pages.size(), 1u) << c.what;
-    EXPECT_NEAR(pages[0].Scan(0, kInch + 4, 1, 0), kInch - kPen / 2, 2) << c.what;
+TEST(ListViewPrint, OddTablesPrintOnePageOfRules) {
+  const std::string wide(60, 'W'), long1025 = std::string(1024, 'c') + ",";
+  // No items; no columns; widths summing to 0, a column missing and cells
+  // past 1,023 characters; headings wider than the page.
+  const std::pair<std::vector<std::pair<std::string, int>>, int> cases[] = {
+      {{{"Name", 100}}, 1}, {{{"Name", 100}}, 0}, {{{"Name", 0}, {"Port", 0}}, 3},
+      {{{wide, 1}, {wide, 1}, {wide, 1}}, 3}};
+  for (const auto &[columns, printed] : cases) {
+    const ListView list(columns, printed == 1 ? 0 : 3, [&](int i, int) { return long1025.substr(i); });
+    const std::vector<Page> pages = PrintList(list, printed);
+    ASSERT_EQ(pages.size(), 1u) << printed;
+    EXPECT_NEAR(pages[0].Scan(0, kInch + 4, 1, 0), kRule, 2) << printed;
   }
 }
 
 // A control answering EM_FORMATRANGE as the platform documents: it draws
 // the lines of its text that fit the rectangle and returns where it stopped.
-LRESULT CALLBACK FormatRangeProc(HWND window, UINT message, WPARAM render, LPARAM lParam) {
+LRESULT CALLBACK FormatRange(HWND window, UINT message, WPARAM render, LPARAM lParam) {
   if (message != EM_FORMATRANGE || lParam == 0)
     return DefWindowProcA(window, message, render, lParam);
   const FORMATRANGE &range = *reinterpret_cast<FORMATRANGE *>(lParam);
   char text[4096];
   const int length = GetWindowTextA(window, text, sizeof text);
-  TEXTMETRICA metrics;
-  GetTextMetricsA(range.hdc, &metrics);
-  const int dpi = GetDeviceCaps(range.hdc, LOGPIXELSY), x = MulDiv(range.rc.left, dpi, 1440);
+  const int dpi = GetDeviceCaps(range.hdc, LOGPIXELSY), line = dpi / 6;
   int at = range.chrg.cpMin;
   for (int y = MulDiv(range.rc.top, dpi, 1440);
-       at < length && y + metrics.tmHeight <= MulDiv(range.rc.bottom, dpi, 1440);
-       y += metrics.tmHeight) {
+       at < length && y + line <= MulDiv(range.rc.bottom, dpi, 1440); y += line) {
     const int end = at + static_cast<int>(strcspn(text + at, "\n"));
-    if (render) TextOutA(range.hdc, x, y, text + at, end - at);
+    if (render) TextOutA(range.hdc, MulDiv(range.rc.left, dpi, 1440), y, text + at, end - at);
     at = end + (end < length);
   }
   return at;
@@ -202,44 +185,104 @@ LRESULT CALLBACK FormatRangeProc(HWND window, UINT message, WPARAM render, LPARA
 
 TEST(PrintRichEditWnd, PrintsEveryLineOnceAndStopsWhenNothingMoreIsLaidOut) {
   WNDCLASSA formatRange = {};
-  formatRange.lpfnWndProc = FormatRangeProc;
+  formatRange.lpfnWndProc = FormatRange;
   formatRange.lpszClassName = "KtFormatRange";
   RegisterClassA(&formatRange);
   LoadLibraryA("riched20.dll");
   std::string text;
   std::vector<std::string> lines;
-  for (int i = 0; i < 150; ++i) {
-    lines.push_back(Cell(i, 1));
-    text += lines.back() + "\n";
-  }
-  Printer printer;
+  for (int i = 0; i < 150; ++i) lines.push_back(Cell(i, 1));
+  for (const std::string &line : lines) text += line + "\n";
   PRINTDLGA dialog = {};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hDC = printer.dc;
-  // Wine's control lays out nothing at all.
-  const size_t wine = kttest::OnWine() ? 0 : 2;
-  struct Case {
-    const char *window;  // class
-    std::string text;
-    size_t pages;        // at least
-  } cases[] = {{"KtFormatRange", text, 2}, {"KtFormatRange", "", 0}, {RICHEDIT_CLASSA, text, wine}};
-  for (const Case &c : cases) {
-    HWND window = CreateWindowExA(0, c.window, c.text.c_str(), ES_MULTILINE, 0, 0, 300, 300,
-                                  nullptr, nullptr, nullptr, nullptr);
-    EXPECT_TRUE(PrintRichEditWnd(window, &dialog, nullptr, "Header text", "Footer text"));
-    DestroyWindow(window);
-    const Job job = Printed();
-    EXPECT_GE(job.pages.size(), c.pages) << c.window << c.text.size();
-    EXPECT_LE(job.pages.size(), c.pages == 0 ? 0 : 5) << c.window << c.text.size();
-    if (c.pages > 0) ExpectPages(job.pages, {}, lines);
+  dialog.hDC = CreateDCA(nullptr, "ktutil test printer", nullptr, nullptr);
+  auto print = [&](const char *window, const std::string &text) {
+    HWND control = CreateWindowExA(0, window, text.c_str(), ES_MULTILINE, 0, 0, 9, 9, 0, 0, 0, 0);
+    EXPECT_TRUE(PrintRichEditWnd(control, &dialog, nullptr, "Header text", "Footer text"));
+    DestroyWindow(control);
     // Without a name the document is named after the product.
-    EXPECT_NE(job.postscript.find("%%Title: Rozedizo Zadade Zorizez"), std::string::npos);
-  }
+    EXPECT_NE(Read("job.ps").find("%%Title: Rozedizo Zadade Zorizez"), std::string::npos);
+    return Printed();
+  };
+  const std::vector<Page> pages = print("KtFormatRange", text);
+  EXPECT_EQ(pages.size(), 3u);
+  ExpectPages(pages, {}, lines);
+  EXPECT_EQ(print("KtFormatRange", "").size(), 0u);
+  // Wine deviation: its own control lays out nothing at all.
+  EXPECT_TRUE(print(RICHEDIT_CLASSA, text).empty() || !kttest::OnWine());
+  DeleteDC(dialog.hDC);
+  dialog.hDC = nullptr;
   SetLastError(0);
   EXPECT_FALSE(PrintRichEditWnd(nullptr, nullptr, nullptr, nullptr, nullptr));
-  dialog.hDC = nullptr;
   EXPECT_FALSE(PrintRichEditWnd(nullptr, &dialog, nullptr, nullptr, nullptr));
   EXPECT_EQ(GetLastError(), DWORD{ERROR_INVALID_PARAMETER});
+}
+
+ListView Rows(const std::vector<std::vector<std::string>> &rows) {
+  std::vector<std::pair<std::string, int>> columns;
+  for (const std::string &heading : rows[0]) columns.emplace_back(heading, 50);
+  return ListView(columns, static_cast<int>(rows.size() - 1),
+                  [rows](int item, int column) { return rows[item + 1].at(column); });
+}
+
+TEST(ListViewSave, DelimitedTextAndHtmlReadBackByteForByteAndSearched) {
+  // Cells are read as 1,023 characters at most, of which 1,021 are left in quotes.
+  const ListView list = Rows({{"Name,first", "Port"},
+                              {"a", "b"},
+                              {"x,y", "tab\there"},
+                              {"<q\"uote,", std::string(1022, 'l') + ","},
+                              {"," + std::string(1023, 'm'), ""}});
+  const kttest::TempPath text("export.txt"), html("export.htm");
+  ASSERT_TRUE(ListView_SaveToFile(list.hwnd, 2, text.c_str(), 0, ";"));
+  ASSERT_TRUE(ListView_SaveToHTMLFile(list.hwnd, 2, html.c_str(), "Ports", 0));
+  const std::string l = '"' + std::string(1021, 'l') + '"', m = "\"," + std::string(1020, 'm') + '"';
+  EXPECT_EQ(text.Contents(), "Name,first;Port\r\na;b\r\n\"x,y\";tab here\r\n\"<q\"uote,\";" + l +
+                                 "\r\n" + m + ";\r\n");
+  EXPECT_EQ(html.Contents(),
+            "<html><title>Ports</title>\r\n<body bgcolor=ffffff><font size=-1 face=Arial>"
+            "<h2>Ports</h2>\r\n<table border=1>\r\n<tr>\r\n<td>Name,first<td>Port\r\n<tr>\r\n"
+            "<td>a<td>b\r\n<tr>\r\n<td>\"x,y\"<td>tab here\r\n<tr>\r\n<td>\"<q\"uote,\"<td>" +
+                l + "\r\n<tr>\r\n<td>" + m + "<td>\r\n</table></body></html>");
+  EXPECT_FALSE(ListView_SaveToFile(list.hwnd, 2, "C:\\no-such-folder\\x.txt", 0, ";"));
+  EXPECT_FALSE(ListView_SaveToHTMLFile(list.hwnd, 2, "C:\\no-such-folder\\x.htm", "", 0));
+
+  // The search starts after the focused item (at item 0 when none, or item
+  // 0, has the focus) and never wraps: focused item, text, case, found.
+  const struct { int focused; const char *text; BOOL matchCase; int found; } finds[] = {
+      {-1, "TAB", FALSE, 1}, {-1, "TAB", TRUE, -1}, {0, "b", TRUE, 0}, {1, "l", TRUE, 2},
+      {2, "A", FALSE, -1},   {-1, "M", FALSE, 3}};
+  LVITEMA focus = {};
+  focus.stateMask = LVIS_FOCUSED;
+  for (const auto &c : finds) {
+    focus.state = c.focused < 0 ? 0 : LVIS_FOCUSED;
+    SendMessageA(list.hwnd, LVM_SETITEMSTATE, c.focused, reinterpret_cast<LPARAM>(&focus));
+    EXPECT_EQ(ListView_FindText(list.hwnd, 2, c.text, c.matchCase), c.found) << c.focused << c.text;
+  }
+
+  const ListView big({{"N", 50}}, 100000, [](int item, int) { return std::to_string(item); });
+  ASSERT_TRUE(ListView_SaveToFile(big.hwnd, 1, text.c_str(), 0, ";"));
+  const std::string all = text.Contents();
+  EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), 100001);
+  EXPECT_EQ(all.substr(all.size() - 9), "\r\n99999\r\n");
+}
+
+TEST(GetPrintInfoString, NamesUserPrinterAndLocalTime) {
+  char user[256], date[128];
+  DWORD size = sizeof user;
+  GetUserNameA(user, &size);
+  // Just after the clock's two-second step, the time stays put for a while.
+  for (DateTime now = GetCurrentDateTime(); now == GetCurrentDateTime();) Sleep(5);
+  DateTimeToStr(GetCurrentDateTime(), date, sizeof date);
+  PRINTDLGA dialog = {};
+  auto *names = static_cast<DEVNAMES *>(GlobalAlloc(GMEM_FIXED, sizeof(DEVNAMES) + 8));
+  names->wDeviceOffset = sizeof(DEVNAMES);
+  strcpy(reinterpret_cast<char *>(names + 1), "Laser 4");
+  for (HGLOBAL devNames : {static_cast<HGLOBAL>(names), HGLOBAL{}}) {
+    dialog.hDevNames = devNames;
+    const std::string printer = devNames ? " at Laser 4" : "";
+    kttest::CheckBounded("Printed by " + std::string(user) + printer + " on " + date,
+                         [&](char *d, int n) { EXPECT_TRUE(GetPrintInfoString(&dialog, d, n)); });
+  }
+  GlobalFree(names);
 }
 
 }  // namespace
