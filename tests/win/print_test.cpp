@@ -12,6 +12,7 @@
 #include <fstream>
 #include <functional>
 #include <sstream>
+#include <tuple>
 
 #include "ktutil.h"
 #include "win_helpers.h"
@@ -156,11 +157,11 @@ TEST(ListViewPrint, OddTablesPrintOnePageOfRules) {
   const std::string wide(60, 'W'), long1025 = std::string(1024, 'c') + ",";
   // No items; no columns; widths summing to 0, a column missing and cells
   // past 1,023 characters; headings wider than the page.
-  const std::pair<std::vector<std::pair<std::string, int>>, int> cases[] = {
-      {{{"Name", 100}}, 1}, {{{"Name", 100}}, 0}, {{{"Name", 0}, {"Port", 0}}, 3},
-      {{{wide, 1}, {wide, 1}, {wide, 1}}, 3}};
-  for (const auto &[columns, printed] : cases) {
-    const ListView list(columns, printed == 1 ? 0 : 3, [&](int i, int) { return long1025.substr(i); });
+  const std::tuple<std::vector<std::pair<std::string, int>>, int, int> cases[] = {
+      {{{"Name", 100}}, 0, 1}, {{{"Name", 100}}, 3, 0}, {{{"Name", 0}, {"Port", 0}}, 3, 3},
+      {{{wide, 1}, {wide, 1}, {wide, 1}}, 3, 3}};  // columns, items, columns printed
+  for (const auto &[columns, items, printed] : cases) {
+    const ListView list(columns, items, [&](int i, int) { return long1025.substr(i); });
     const std::vector<Page> pages = PrintList(list, printed);
     ASSERT_EQ(pages.size(), 1u) << printed;
     EXPECT_NEAR(pages[0].Scan(0, kInch + 4, 1, 0), kRule, 2) << printed;
