@@ -21,11 +21,21 @@ const DWORD g_version = GetVersion();
 const DWORD g_ntFlag = (g_version & 0x80000000u) == 0 ? 1 : 0;
 const DWORD g_nt5Flag = (g_ntFlag != 0 && LOBYTE(LOWORD(g_version)) >= 5) ? 1 : 0;
 
+// Guards the delayed-message slots. Its destructor runs among the exit
+// routines, after the last detach step, so no export ever sees it gone.
+struct CriticalSection {
+  CRITICAL_SECTION section;
+  CriticalSection() { InitializeCriticalSection(&section); }
+  ~CriticalSection() { DeleteCriticalSection(&section); }
+};
+CriticalSection g_delayedMessageLock;
+
 }  // namespace
 
 RequestHeadBuffer &SharedRequestHead() { return g_requestHead; }
 DWORD NtFlag() { return g_ntFlag; }
 DWORD Nt5Flag() { return g_nt5Flag; }
+CRITICAL_SECTION *DelayedMessageLock() { return &g_delayedMessageLock.section; }
 
 }  // namespace kt
 

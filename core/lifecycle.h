@@ -13,6 +13,8 @@ HDC ScreenDC();
 // Platform flags fixed before the first attach step.
 DWORD NtFlag();
 DWORD Nt5Flag();
+// Created before the first attach step, deleted after the last detach.
+CRITICAL_SECTION *DelayedMessageLock();
 // Loads are counted; the count is not exported.
 DWORD AttachCount();
 

@@ -786,6 +786,93 @@ UINT KTAPI GetLayoutBarPermille(HWND bar);
 
 /* ---- list-view and rich-edit printing and export, window and control helpers ---- */
 
+/* The platform's print dialog record (PRINTDLGA of <commdlg.h>). */
+struct tagPDA;
+
+/* Prints the first columns of a report-style list view as a ruled table,
+ * one inch inside the paper's edges, headings repeated on every page; the
+ * header goes above the table, the footer and "page N" below it (each NULL
+ * for none). Widths keep their proportions across the page; a column too
+ * narrow for its heading takes the room from the first column. With too
+ * little memory, last error ERROR_NOT_ENOUGH_MEMORY and nothing printed. */
+void KTAPI ListView_Print(HDC printer, HWND listView, int columns, LPCSTR docName,
+                          LPCSTR header, LPCSTR footer);
+/* Prints a rich-edit control's text page by page on printDialog's hDC,
+ * with header, footer and page numbers as above; stops as soon as the
+ * control lays out nothing more. FALSE, last error ERROR_INVALID_PARAMETER,
+ * without a record or device context; FALSE when the job cannot start. */
+BOOL KTAPI PrintRichEditWnd(HWND richEdit, struct tagPDA *printDialog, LPCSTR docName,
+                            LPCSTR header, LPCSTR footer);
+/* A delimited text file: a heading line, then one line per item (CR LF).
+ * Cells with a comma are put in double quotes, TABs become spaces; cells
+ * and headings that cannot be read are left out with their separator.
+ * FALSE only when the file cannot be created. */
+BOOL KTAPI ListView_SaveToFile(HWND listView, int columns, LPCSTR path,
+                               UINT_PTR reserved, LPCSTR separator);
+/* The same table as a plain HTML page titled title; nothing is escaped. */
+BOOL KTAPI ListView_SaveToHTMLFile(HWND listView, int columns, LPCSTR path,
+                                   LPCSTR title, UINT_PTR reserved);
+/* First item after the focused one (from item 0 when none, or item 0, has
+ * the focus) with text in one of the columns; -1 when none, no wrapping. */
+int KTAPI ListView_FindText(HWND listView, int columns, LPCSTR text, BOOL matchCase);
+/* "Printed by <user> at <printer> on <local time>", without the printer
+ * when printDialog (may be NULL) names none. Always TRUE. */
+BOOL KTAPI GetPrintInfoString(const struct tagPDA *printDialog, LPSTR dest, int size);
+
+/* Icon data block: a 48-byte header (tag 0x1001, colour and mask byte
+ * counts, colour and mask width and height), 8-bit colour bits in a fixed
+ * 256-colour palette (bottom-up rows of 4-byte multiples), then the
+ * monochrome mask (top-down rows of 2-byte multiples). hash is a 32-bit key
+ * of the colour bits, at least 512 (0 when they could not be read). Any out
+ * pointer may be NULL; FALSE, and nothing written, for a monochrome icon or
+ * one that cannot be read. */
+BOOL KTAPI GetIconData(HICON icon, LPVOID *block, DWORD *size, DWORD *hash);
+void KTAPI FreeIconData(LPVOID block);
+/* Also reads the older tag-0 block: two 24-byte bitmap records (colour,
+ * mask) and their bits. NULL when size disagrees with the block's own. */
+HICON KTAPI CreateIconFromIconData(LPCVOID block, DWORD size);
+/* MessageBoxA on a thread of its own; text and caption are copied (cut to
+ * 255 characters). The thread's exit code is the box's result; the caller
+ * closes the handle. */
+HANDLE KTAPI AsyncMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+/* Posts the message after delay milliseconds (at once for 0). At most 10
+ * wait at a time: FALSE with ERROR_NOT_ENOUGH_MEMORY beyond that. */
+BOOL KTAPI PostDelayedMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                              DWORD delay);
+/* Flashes one window's caption at the caret blink rate, through a timer of
+ * the calling thread (which must dispatch messages), until called with
+ * FALSE. */
+BOOL KTAPI EnableFlashWindow(HWND window, BOOL enable);
+/* Paints the window's text, lines of key=value or key<TAB>value, as keys
+ * on the left and values right-aligned; returns the font selected before. */
+HFONT KTAPI PaintTooltipTST(HWND tooltip, HDC dc);
+/* DEFAULT_GUI_FONT, or NULL before platform version 4. */
+HFONT KTAPI GetDefaultGUIFont(void);
+BOOL KTAPI SetWindowHeight(HWND window, int height);
+/* The system's text for code in an information box. */
+void KTAPI ShowSystemError(HWND owner, DWORD code);
+
+/* Common-control wrappers: each sends one message and returns its result. */
+LRESULT KTAPI CoolBar_AddWindowBand(HWND rebar, HWND child, UINT id, UINT minWidth,
+                                    LPCSTR text);
+/* An extended combo box (drop-down list, 200 x 200 at 0, 0). */
+HWND KTAPI CBCreate(HWND parent, HINSTANCE instance, UINT id);
+/* image -1: none. FALSE when the control refuses the item. */
+BOOL KTAPI CBAddItem(HWND comboEx, LPCSTR text, LPARAM data, int image);
+BOOL KTAPI CBInsertItem(HWND comboEx, int index, LPCSTR text, LPARAM data, int image);
+BOOL KTAPI CBAddItemRes(HWND comboEx, HINSTANCE module, UINT stringId, LPARAM data);
+/* The first item holding data, or -1. */
+int KTAPI CBFindData(HWND combo, LPARAM data);
+int KTAPI CBSelectData(HWND combo, LPARAM data);
+/* A tool covering window whose text the tooltip asks of owner. */
+LRESULT KTAPI TTAddWindowTool(HWND tooltip, HWND window, HWND owner);
+/* The value as stored, no local-time conversion; Get gives 0 when the
+ * picker holds no valid date. */
+LRESULT KTAPI DateTime_SetDateTime(HWND picker, DateTime dt);
+DateTime KTAPI DateTime_GetDateTime(HWND picker);
+/* Streams text (RTF; NULL reads as empty) into the control. */
+LRESULT KTAPI SetRichEditText(HWND richEdit, LPCSTR text);
+
 #endif /* _WIN32 */
 
 KT_EXTERN_C_END

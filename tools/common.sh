@@ -8,7 +8,7 @@ KT_BUILD=${KT_BUILD:-$KT_ROOT/build}
 KT_PREFIX=$KT_BUILD/wineprefix
 KT_PACKAGES=(cmake ninja-build clang libclang-rt-dev googletest
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
-  wine wine64 python3 tinyproxy curl)
+  wine wine64 python3 tinyproxy curl ghostscript poppler-utils)
 KT_WINE32=wine32:i386
 # Set when 32-bit Wine is missing and could not be installed: why.
 KT_I686_NOT_RUN=

@@ -9,5 +9,11 @@ list(APPEND KT_WINDOWS_SOURCES
 
 # Printing and export, window and common-control helpers:
 list(APPEND KT_WINDOWS_SOURCES
+  ui/list_print.cpp
+  ui/list_export.cpp
+  ui/icon_data.cpp
+  ui/window_helpers.cpp
+  ui/control_wrappers.cpp
 )
+list(APPEND KT_WINDOWS_LIBS comctl32)
 list(APPEND KT_WINDOWS_LIBS user32 gdi32)

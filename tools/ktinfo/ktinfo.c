@@ -275,6 +275,21 @@ static void PrintControls(void) {
   DestroyWindow(frame);
 }
 
+static void PrintPrintingAndHelpers(void) {
+  char text[512];
+  LPVOID block = NULL;
+  DWORD size = 0, hash = 0;
+  Section("Printing and helpers");
+  GetPrintInfoString(NULL, text, sizeof text);
+  printf("footer line: %s\n", text);
+  if (GetIconData(LoadIconA(NULL, IDI_APPLICATION), &block, &size, &hash))
+    printf("icon block:  %lu bytes, key %08lx\n", (unsigned long)size, (unsigned long)hash);
+  else
+    printf("icon block:  (not made)\n");
+  FreeIconData(block);
+  printf("GUI font:    %s\n", GetDefaultGUIFont() != NULL ? "DEFAULT_GUI_FONT" : "(none)");
+}
+
 int main(int argc, char **argv) {
   if (argc == 3 && strcmp(argv[1], "md5") == 0) return RunMd5(argv[2]);
   if (argc == 3 && strcmp(argv[1], "resolve") == 0) return RunResolve(argv[2]);
@@ -296,6 +311,7 @@ int main(int argc, char **argv) {
   PrintProductSettings();
   PrintUser();
   PrintControls();
+  PrintPrintingAndHelpers();
   /* Each subsystem adds its section here. */
   return 0;
 }
