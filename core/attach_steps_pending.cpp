@@ -7,9 +7,6 @@ namespace kt {
 void RegisterBarGaugeClass() {}
 void RegisterStripGraphClass() {}
 
-void StartNetReport() {}
-void StopNetReport() {}
-
 void BindTrustVerification() {}
 void ForgetTrustVerification() {}
 
