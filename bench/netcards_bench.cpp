@@ -20,7 +20,8 @@ const std::string kConnections =
     kSet + "Control\\Network\\{4D36E972-E325-11CE-BFC1-08002BE10318}\\";
 constexpr int kCardCount = 64, kRounds = 40;
 
-// Keys made here, each path's first new key, removed at the end.
+// Keys made here, each path's first new key, removed at the end (and by
+// the Wine server's end at the latest).
 class Layout {
  public:
   ~Layout() {
@@ -39,8 +40,10 @@ class Layout {
       }
       RegCloseKey(key);
     }
-    RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                    nullptr, &key, nullptr);
+    // Volatile: Wine keeps NetworkCards so, and only volatile keys may be
+    // made below a volatile one.
+    RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
+                    KEY_ALL_ACCESS, nullptr, &key, nullptr);
     RegSetValueExA(key, name, 0, type, static_cast<const BYTE *>(data), size);
     RegCloseKey(key);
   }

@@ -27,7 +27,8 @@ if(WIN32)
 
   # The TCP driver stand-in runs in Wine's 64-bit device host, whichever
   # build calls it, so both builds make it with the 64-bit compiler.
-  find_program(KT_DRIVER_CC x86_64-w64-mingw32-gcc REQUIRED)
+  find_program(KT_DRIVER_CC NAMES x86_64-w64-mingw32-gcc-posix x86_64-w64-mingw32-gcc
+               REQUIRED)
   find_path(KT_DDK_INCLUDE ntddk.h PATHS /usr/x86_64-w64-mingw32/include/ddk
                                          /usr/share/mingw-w64/include/ddk
             NO_CMAKE_FIND_ROOT_PATH REQUIRED)

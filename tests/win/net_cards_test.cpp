@@ -36,20 +36,27 @@ class CardTree {
       RegDeleteTreeA(HKEY_LOCAL_MACHINE, key->c_str());
     ExitNetReport();
   }
+  // Each key is made here first, volatile: Wine keeps NetworkCards so, and
+  // only volatile keys may be made below a volatile one; reg then fills them.
+  // Should a run die, the Wine server's end removes them still.
   void Import(const char *file) {
     std::string line;
-    for (std::ifstream in(Beside(file)); std::getline(in, line);)
-      for (size_t at = 20;
-           line.rfind("[HKEY_LOCAL_MACHINE\\", 0) == 0 && at != line.npos;) {
-        at = line.find_first_of("\\]", at + 1);
-        HKEY key;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, line.substr(20, at - 20).c_str(), 0,
-                          KEY_READ, &key)) {
-          made_.push_back(line.substr(20, at - 20));
+    for (std::ifstream in(Beside(file)); std::getline(in, line);) {
+      if (line.rfind("[HKEY_LOCAL_MACHINE\\", 0) != 0) continue;
+      const std::string path = line.substr(20, line.size() - 21);
+      HKEY key;
+      for (size_t at = 0; at != path.npos; RegCloseKey(key)) {
+        at = path.find('\\', at + 1);
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.substr(0, at).c_str(), 0, KEY_READ,
+                          &key)) {
+          made_.push_back(path.substr(0, at));
           break;
         }
-        RegCloseKey(key);
       }
+      RegCreateKeyExW(HKEY_LOCAL_MACHINE, std::wstring(path.begin(), path.end()).c_str(),
+                      0, nullptr, REG_OPTION_VOLATILE, KEY_READ, nullptr, &key, nullptr);
+      RegCloseKey(key);
+    }
     ASSERT_EQ(std::system(("reg import \"" + Beside(file) + "\"").c_str()), 0) << file;
   }
 
