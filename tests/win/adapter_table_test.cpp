@@ -81,49 +81,44 @@ bool WineWsControl() {
          !GetProcAddress(GetModuleHandleA("wsock32.dll"), "KtStandInMarker");
 }
 
-class AdapterTable : public testing::Test {
- protected:
-  void SetUp() override {
-    if (Driver() == INVALID_HANDLE_VALUE || WineWsControl())
-      GTEST_SKIP() << "needs the stand-ins, which ctest installs (net_standins_install)";
+// Gives the driver the script and reads a table of 32 (prefilled with
+// junk) into a text: the elements that are not all zero (slot, index, type,
+// description, last hardware byte, then address, mask and gateway of each
+// address), then the highest index. log receives what was asked.
+std::string Read(const Bytes &script, DWORD result,
+                 std::vector<KtLogEntry> *log = nullptr) {
+  IpAdapterInfo adapters[32];
+  DWORD highest = 0xDEAD, got = 0;
+  DeviceIoControl(Driver(), KT_SET_SCRIPT, const_cast<char *>(script.data()),
+                  DWORD(script.size()), nullptr, 0, &got, nullptr);
+  memset(adapters, 0xAB, sizeof adapters);
+  EXPECT_EQ(GetIpAdapterInfo(adapters, 32, &highest), result);
+  if (log != nullptr) {
+    log->resize(512);
+    DeviceIoControl(Driver(), KT_GET_LOG, nullptr, 0, log->data(),
+                    DWORD(log->size() * sizeof(KtLogEntry)), &got, nullptr);
+    log->resize(got / sizeof(KtLogEntry));
   }
-  // Gives the driver the script, reads the table, returns what was asked.
-  std::vector<KtLogEntry> Run(const Bytes &script, DWORD result) {
-    std::vector<KtLogEntry> log(512);
-    DWORD got = 0;
-    DeviceIoControl(Driver(), KT_SET_SCRIPT, const_cast<char *>(script.data()),
-                    DWORD(script.size()), nullptr, 0, &got, nullptr);
-    memset(adapters_, 0xAB, sizeof adapters_);
-    EXPECT_EQ(GetIpAdapterInfo(adapters_, 32, &highest_), result);
-    DeviceIoControl(Driver(), KT_GET_LOG, nullptr, 0, log.data(),
-                    DWORD(log.size() * sizeof log[0]), &got, nullptr);
-    log.resize(got / sizeof log[0]);
-    return log;
+  std::string text;
+  char address[16];
+  for (const IpAdapterInfo &a : adapters) {
+    if (Bytes(reinterpret_cast<const char *>(&a), sizeof a) == Bytes(sizeof a, '\0'))
+      continue;
+    text += "[" + std::to_string(&a - adapters) + "] " + std::to_string(a.index) + " " +
+            std::to_string(a.type) + " " + a.description + " " +
+            std::to_string(a.hardware[7]) + ":";
+    for (DWORD e = 0; e < a.addressCount; ++e)
+      for (DWORD value :
+           {a.addresses[e].address, a.addresses[e].mask, a.addresses[e].gateway})
+        text += std::string(" ") + (IPAddrToStr(value, address, 16), address);
+    text += " ";
   }
-  // The elements that are not all zero: slot, index, type, description,
-  // last hardware byte, then address, mask and gateway of each address.
-  std::string Table() const {
-    std::string text;
-    char address[16];
-    for (const IpAdapterInfo &a : adapters_) {
-      if (Bytes(reinterpret_cast<const char *>(&a), sizeof a) == Bytes(sizeof a, '\0'))
-        continue;
-      text += "[" + std::to_string(&a - adapters_) + "] " + std::to_string(a.index) +
-              " " + std::to_string(a.type) + " " + a.description + " " +
-              std::to_string(a.hardware[7]) + ":";
-      for (DWORD e = 0; e < a.addressCount; ++e)
-        for (DWORD value :
-             {a.addresses[e].address, a.addresses[e].mask, a.addresses[e].gateway})
-          text += std::string(" ") + (IPAddrToStr(value, address, 16), address);
-      text += " ";
-    }
-    return text + std::to_string(highest_);
-  }
-  IpAdapterInfo adapters_[32];
-  DWORD highest_ = 0xDEAD;
-};
+  return text + std::to_string(highest);
+}
 
-TEST_F(AdapterTable, RepliesAndRequests) {
+TEST(AdapterTable, RepliesAndRequests) {
+  if (Driver() == INVALID_HANDLE_VALUE || WineWsControl())
+    GTEST_SKIP() << "needs the stand-ins, which ctest installs (net_standins_install)";
   // Interfaces 1 and 2, a second 1 (index 16777217) that takes over its
   // slot, 40 past the 32; five addresses on 1 (the fifth dropped), one on 2,
   // others on an index with low 8 bits 0 and on 40; default routes, some
@@ -175,8 +170,8 @@ TEST_F(AdapterTable, RepliesAndRequests) {
       {Script().Interface(0, 1, 6, "x").Text(0), "0"},  // it lists nothing
   };
   for (const auto &c : cases) {
-    const std::vector<KtLogEntry> log = Run(c.script, 1);
-    EXPECT_EQ(Table(), c.table);
+    std::vector<KtLogEntry> log;
+    EXPECT_EQ(Read(c.script, 1, &log), c.table);
     if (&c != cases) continue;
     // Each request in the platform's record, its context zeroed, by the
     // family's way: the device, or WsControl (protocol 6, action 0). Then
@@ -201,7 +196,8 @@ TEST_F(AdapterTable, RepliesAndRequests) {
         " 200.3 200 100 1/4096 301.0 100 100 1/4 301.0 200 100 102/4096"
         " 301.0 200 100 101/4096");
     // Without an array only the highest index comes back.
-    EXPECT_EQ(GetIpAdapterInfo(nullptr, 32, &highest_) * 100 + highest_, 140u);
+    DWORD highest = 0;
+    EXPECT_EQ(GetIpAdapterInfo(nullptr, 32, &highest) * 100 + highest, 140u);
   }
 
   // No driver to reach (the NT family's device stopped): 0, all zero.
@@ -210,8 +206,7 @@ TEST_F(AdapterTable, RepliesAndRequests) {
       OpenServiceA(manager, "kt_tcp_standin", SERVICE_STOP | SERVICE_START);
   SERVICE_STATUS status;
   if (IsWinNT() && ControlService(service, SERVICE_CONTROL_STOP, &status)) {
-    Run("", 0);
-    EXPECT_EQ(Table(), "0");
+    EXPECT_EQ(Read("", 0), "0");
     StartServiceA(service, 0, nullptr);  // the handle of Driver() is stale from here on
   }
   CloseServiceHandle(service);
