@@ -5,7 +5,6 @@ list(APPEND KT_PORTABLE_SOURCES
   core/text.cpp
 )
 list(APPEND KT_WINDOWS_SOURCES
-  core/attach_steps_pending.cpp
   core/dllmain.cpp
   core/format.cpp
   core/lifecycle.cpp

@@ -1,2 +1,5 @@
 kt_add_fuzzer(address_fuzz ${CMAKE_CURRENT_SOURCE_DIR}/address_fuzz.cpp)
 kt_add_fuzzer(port_pair_fuzz ${CMAKE_CURRENT_SOURCE_DIR}/port_pair_fuzz.cpp)
+kt_add_fuzzer(dhcp_info_fuzz ${CMAKE_CURRENT_SOURCE_DIR}/dhcp_info_fuzz.cpp)
+kt_add_fuzzer(option_info_fuzz ${CMAKE_CURRENT_SOURCE_DIR}/option_info_fuzz.cpp)
+kt_add_fuzzer(tcp_replies_fuzz ${CMAKE_CURRENT_SOURCE_DIR}/tcp_replies_fuzz.cpp)

@@ -334,6 +334,58 @@ void KTAPI MD5Final(BYTE digest[16], MD5_CTX *context);
 
 /* ---- network card and adapter records ---- */
 
+/* One network card's facts as the registry holds them, filled field by
+ * field by the card and settings getters (declared further down). A getter
+ * that fails leaves its text field empty or its number 0. Texts are 260
+ * characters with the terminator; the NT family keeps some as lists, whose
+ * further entries follow the first after a NUL. */
+typedef struct NCInfo {
+  char serviceName[260];
+  char description[260];
+  char productName[260];
+  char defaultGateway[260];
+  char dhcpDefaultGateway[260];
+  char driverName[260];
+  char ipAddress[260];
+  char subnetMask[260];
+  char dhcpIPAddress[260];
+  char dhcpServer[260];
+  char dhcpSubnetMask[260];
+  char dhcpSubnetMaskOpt[260];
+  DWORD enableDHCP;          /* 0 or 1 */
+  DWORD lease;               /* seconds */
+  DWORD leaseObtainedTime;   /* seconds, as the platform counts them */
+  DWORD leaseTerminatesTime;
+  DWORD t1;                  /* renewal time */
+  DWORD t2;                  /* rebinding time */
+} NCInfo;
+
+/* Card flags (GetNCFlags). */
+#define KTNC_DIALUP 0x001        /* a dial-up, PPP or WAN adapter */
+#define KTNC_TCPIP 0x010         /* TCP/IP is bound: the settings getters work */
+#define KTNC_FIXED_ADDRESS 0x100 /* a fixed IP address is configured */
+#define KTNC_DHCP_ADDRESS 0x200  /* a DHCP lease holds an address */
+
+/* One address of an adapter; all in network order, gateway 0 when no
+ * default route leads through the address's subnet. */
+typedef struct IpAdapterAddress {
+  DWORD address;
+  DWORD mask;
+  DWORD gateway;
+  DWORD reserved;
+} IpAdapterAddress;
+
+/* One interface of the TCP driver (GetIpAdapterInfo). */
+typedef struct IpAdapterInfo {
+  char description[256];   /* at most 127 characters */
+  DWORD index;             /* 1 to 255; 0 while no interface holds the slot */
+  DWORD reserved;
+  DWORD type;              /* MIB-II: 6 Ethernet, 23 PPP, 24 loopback, 28 SLIP */
+  DWORD addressCount;      /* entries of addresses in use, 0 to 4 */
+  IpAdapterAddress addresses[4];
+  BYTE hardware[8];        /* the hardware address's first bytes, the rest 0 */
+} IpAdapterInfo;
+
 #ifdef _WIN32
 
 /* ---- Bounded and string-table formatting -------------------------------
@@ -542,6 +594,62 @@ int KTAPI GetPortString(DWORD ipProto, WORD port, BOOL withNumber, LPSTR dest,
 
 
 /* ---- network cards, TCP/IP and DHCP settings, adapter table ---- */
+
+/* The card table: the registry keys of each card, found when the library
+ * loads (InitNetReport) and freed when it unloads (ExitNetReport). Every
+ * query builds it first when it is not built, so a failed build is tried
+ * again; ExitNetReport makes the next query read the registry afresh. Not
+ * locked: nobody may rebuild or free it while another thread queries.
+ * A card is an index from 0, in the registry's order of the card keys. */
+BOOL KTAPI InitNetReport(void);
+BOOL KTAPI ExitNetReport(void);
+/* FALSE with 0 when there is no card key or the platform is unknown. */
+BOOL KTAPI GetNumNetworkCards(DWORD *count);
+/* The card's registry paths below HKEY_LOCAL_MACHINE (empty when it has
+ * none), cut to size - 1 characters; FALSE, dest empty, for a bad index. */
+BOOL KTAPI GetNCDescPath(DWORD card, LPSTR dest, DWORD size);
+BOOL KTAPI GetNCTcpipPath(DWORD card, LPSTR dest, DWORD size);
+BOOL KTAPI GetNCDhcpPath(DWORD card, LPSTR dest, DWORD size);
+/* KTNC_ flags; FALSE with 0 for a bad index. */
+BOOL KTAPI GetNCFlags(DWORD card, DWORD *flags);
+
+/* Each getter fills its one field of info from the registry and returns
+ * whether it could (the settings need KTNC_TCPIP). On 95/98 the lease
+ * times are 315,561,600 seconds later than stored, as those systems count
+ * from a later start than the NT family. */
+BOOL KTAPI GetNCDescription(NCInfo *info, DWORD card);
+BOOL KTAPI GetNCServiceName(NCInfo *info, DWORD card);
+BOOL KTAPI GetNCProductName(NCInfo *info, DWORD card);
+/* The file or image of the card's driver. */
+BOOL KTAPI GetNCDriverName(NCInfo *info, DWORD card);
+BOOL KTAPI GetDefaultGateway(NCInfo *info, DWORD card);
+BOOL KTAPI GetDhcpDefaultGateway(NCInfo *info, DWORD card);
+BOOL KTAPI GetIPAddress(NCInfo *info, DWORD card);
+BOOL KTAPI GetSubnetMask(NCInfo *info, DWORD card);
+BOOL KTAPI GetDhcpIPAddress(NCInfo *info, DWORD card);
+BOOL KTAPI GetDhcpServer(NCInfo *info, DWORD card);
+BOOL KTAPI GetDhcpSubnetMask(NCInfo *info, DWORD card);
+BOOL KTAPI GetDhcpSubnetMaskOpt(NCInfo *info, DWORD card);
+BOOL KTAPI GetEnableDHCP(NCInfo *info, DWORD card);
+BOOL KTAPI GetLease(NCInfo *info, DWORD card);
+BOOL KTAPI GetLeaseObtainedTime(NCInfo *info, DWORD card);
+BOOL KTAPI GetLeaseTerminatesTime(NCInfo *info, DWORD card);
+BOOL KTAPI GetT1(NCInfo *info, DWORD card);
+BOOL KTAPI GetT2(NCInfo *info, DWORD card);
+/* Every getter above on one record; always TRUE. */
+BOOL KTAPI GetIndividualNCInfo(NCInfo *info, DWORD card);
+/* Fills infos[0 .. count - 1] for the count of the table as last built
+ * (GetNumNetworkCards); writes nothing while no table is built. TRUE. */
+BOOL KTAPI GetAllNCInfo(NCInfo *infos);
+
+/* Asks the running TCP driver for its interfaces. Interface i (the low 8
+ * bits of the driver's index) goes to adapters[i - 1] when that is below
+ * capacity; other elements stay zero. *highestIndex (may be NULL) receives
+ * the highest i seen, also of interfaces that did not fit, so a call with
+ * NULL adapters tells the capacity needed. Returns 0 when the driver cannot
+ * be reached, else 1. */
+DWORD KTAPI GetIpAdapterInfo(IpAdapterInfo *adapters, DWORD capacity,
+                             DWORD *highestIndex);
 
 /* ---- HTTP client ---- */
 

@@ -61,12 +61,14 @@ struct TempPath {
   }
 };
 
-// A key (made when missing) everyone may read and nobody write, until the
-// object goes; the handle opened before the lock may still undo it.
+// A key (made when missing) everyone may read and nobody write (or what
+// sddl allows), until the object goes; the handle opened before the lock
+// may still undo it.
 struct LockedKey {
   HKEY key = nullptr;
   std::vector<BYTE> saved;
-  LockedKey(HKEY root, const std::string &path) {
+  LockedKey(HKEY root, const std::string &path,
+            const char *sddl = "D:P(A;;0x20019;;;WD)") {
     RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
                     nullptr);
     DWORD size = 0;
@@ -74,8 +76,8 @@ struct LockedKey {
     saved.resize(size);
     RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, saved.data(), &size);
     PSECURITY_DESCRIPTOR readOnly = nullptr;  // KEY_READ for Everyone, nothing inherited
-    ConvertStringSecurityDescriptorToSecurityDescriptorA(
-        "D:P(A;;0x20019;;;WD)", SDDL_REVISION_1, &readOnly, nullptr);
+    ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &readOnly,
+                                                         nullptr);
     RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, readOnly);
     LocalFree(readOnly);
   }

@@ -1,5 +1,6 @@
 /* ktinfo: loads ktutil.dll and prints what the library can tell about this
  * machine. Written in C, so it also proves the public header is C. */
+#include <stddef.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -67,6 +68,102 @@ static void PrintDateTime(void) {
   printf("start (UTC):   %s\n", text);
   TicksToHMSStr(GetTickCount(), text, sizeof text);
   printf("system up:     %s\n", text);
+}
+
+static void PrintCardFlags(DWORD flags) {
+  static const struct {
+    DWORD bit;
+    const char *word;
+  } words[] = {{KTNC_DIALUP, "dial-up"},
+               {KTNC_TCPIP, "TCP/IP"},
+               {KTNC_FIXED_ADDRESS, "fixed address"},
+               {KTNC_DHCP_ADDRESS, "DHCP address"}};
+  const char *separator = "";
+  size_t i;
+  printf("  flags:               0x%03lx (", (unsigned long)flags);
+  for (i = 0; i < sizeof words / sizeof words[0]; ++i)
+    if (flags & words[i].bit) {
+      printf("%s%s", separator, words[i].word);
+      separator = ", ";
+    }
+  printf("%s)\n", *separator ? "" : "none");
+}
+
+static void PrintNetworkCards(void) {
+  static const struct {
+    const char *label;
+    size_t offset;
+  } texts[] = {{"service name", offsetof(NCInfo, serviceName)},
+               {"description", offsetof(NCInfo, description)},
+               {"product name", offsetof(NCInfo, productName)},
+               {"default gateway", offsetof(NCInfo, defaultGateway)},
+               {"DHCP gateway", offsetof(NCInfo, dhcpDefaultGateway)},
+               {"driver name", offsetof(NCInfo, driverName)},
+               {"IP address", offsetof(NCInfo, ipAddress)},
+               {"subnet mask", offsetof(NCInfo, subnetMask)},
+               {"DHCP IP address", offsetof(NCInfo, dhcpIPAddress)},
+               {"DHCP server", offsetof(NCInfo, dhcpServer)},
+               {"DHCP subnet mask", offsetof(NCInfo, dhcpSubnetMask)},
+               {"DHCP mask option", offsetof(NCInfo, dhcpSubnetMaskOpt)}},
+    numbers[] = {{"DHCP enabled", offsetof(NCInfo, enableDHCP)},
+                 {"lease", offsetof(NCInfo, lease)},
+                 {"lease obtained", offsetof(NCInfo, leaseObtainedTime)},
+                 {"lease terminates", offsetof(NCInfo, leaseTerminatesTime)},
+                 {"T1", offsetof(NCInfo, t1)},
+                 {"T2", offsetof(NCInfo, t2)}};
+  NCInfo *info = malloc(sizeof *info);
+  char path[256];
+  DWORD count = 0, card, flags;
+  size_t i;
+  Section("Network cards");
+  if (!GetNumNetworkCards(&count) || info == NULL) {
+    printf("(none found)\n");
+    free(info);
+    return;
+  }
+  for (card = 0; card < count; ++card) {
+    printf("Card %lu\n", (unsigned long)card);
+    GetNCDescPath(card, path, sizeof path);
+    printf("  description path:    %s\n", path);
+    GetNCTcpipPath(card, path, sizeof path);
+    printf("  TCP/IP path:         %s\n", path);
+    GetNCDhcpPath(card, path, sizeof path);
+    printf("  DHCP path:           %s\n", path);
+    GetNCFlags(card, &flags);
+    PrintCardFlags(flags);
+    GetIndividualNCInfo(info, card);
+    for (i = 0; i < sizeof texts / sizeof texts[0]; ++i)
+      printf("  %-20s %s\n", texts[i].label, (const char *)info + texts[i].offset);
+    for (i = 0; i < sizeof numbers / sizeof numbers[0]; ++i)
+      printf("  %-20s %lu\n", numbers[i].label,
+             (unsigned long)*(const DWORD *)((const char *)info + numbers[i].offset));
+  }
+  free(info);
+}
+
+static void PrintAdapters(void) {
+  static IpAdapterInfo adapters[255];
+  char hardware[18], address[16], mask[16], gateway[16];
+  DWORD highest = 0, i, k;
+  Section("Adapters");
+  if (!GetIpAdapterInfo(adapters, 255, &highest)) {
+    printf("(the TCP driver cannot be reached)\n");
+    return;
+  }
+  printf("highest index: %lu\n", (unsigned long)highest);
+  for (i = 0; i < 255; ++i) {
+    const IpAdapterInfo *a = &adapters[i];
+    if (a->index == 0) continue;
+    EthAddrToStr(a->hardware, hardware);
+    printf("Adapter %lu: type %lu, hardware %s, %s\n", (unsigned long)a->index,
+           (unsigned long)a->type, hardware, a->description);
+    for (k = 0; k < a->addressCount; ++k) {
+      IPAddrToStr(a->addresses[k].address, address, sizeof address);
+      IPAddrToStr(a->addresses[k].mask, mask, sizeof mask);
+      IPAddrToStr(a->addresses[k].gateway, gateway, sizeof gateway);
+      printf("  %s mask %s gateway %s\n", address, mask, gateway);
+    }
+  }
 }
 
 /* ktinfo md5 FILE: the file's digest in hexadecimal, read in blocks. */
@@ -312,6 +409,8 @@ int main(int argc, char **argv) {
   PrintUser();
   PrintControls();
   PrintPrintingAndHelpers();
+  PrintNetworkCards();
+  PrintAdapters();
   /* Each subsystem adds its section here. */
   return 0;
 }
