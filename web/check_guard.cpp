@@ -31,7 +31,9 @@ bool IsFault(DWORD code) {
   return false;
 }
 
-[[noreturn]] __attribute__((noinline)) void Land() { __builtin_longjmp(t_guard->jump, 1); }
+[[noreturn]] __attribute__((noinline)) void Land() {
+  __builtin_longjmp(t_guard->jump, 1);
+}
 
 // Resumes the faulting thread in Land, on the stack below the fault.
 LONG CALLBACK OnFault(EXCEPTION_POINTERS *info) {

@@ -83,7 +83,8 @@ void InstallationId(char (&id)[101]) {
   SetRegistryValueString(HKEY_LOCAL_MACHINE, kProductKey, "HU100", id);
   // Another process may have stored its own first: everyone keeps that one.
   char stored[sizeof id];
-  if (ReadText(kProductKey, "HU100", stored, sizeof stored)) memcpy(id, stored, sizeof id);
+  if (ReadText(kProductKey, "HU100", stored, sizeof stored))
+    memcpy(id, stored, sizeof id);
 }
 
 struct OwnedText : TextBuffer {
@@ -114,7 +115,8 @@ void ReadAnswer(Check *check, const char *answer) {
 void RunCheck(void *context) {
   Check *check = static_cast<Check *>(context);
   char version[257];
-  if (!ReadText(check->productKey, "CurrentVersion", version, sizeof version) || !*version) {
+  if (!ReadText(check->productKey, "CurrentVersion", version, sizeof version) ||
+      !*version) {
     check->Notice(kNoVersionText);
     return;
   }
@@ -134,10 +136,10 @@ void RunCheck(void *context) {
     return;
   OwnedText answer;
   int status = 0;
-  const BOOL done = HttpPostFormEx(
-      kServerHost, kServerPort, kCheckPath, form.data, static_cast<int>(form.length), &answer,
-      check->background() ? nullptr : ShowHttpProgress,
-      reinterpret_cast<UINT_PTR>(check->dialog), &status, 0);
+  const BOOL done = HttpPostFormEx(kServerHost, kServerPort, kCheckPath, form.data,
+                                   static_cast<int>(form.length), &answer,
+                                   check->background() ? nullptr : ShowHttpProgress,
+                                   reinterpret_cast<UINT_PTR>(check->dialog), &status, 0);
   if (done && status == 502) {
     check->Notice(kNotRecognizedText);
   } else if (done && status == 200) {
@@ -175,11 +177,11 @@ void OfferUpdate(const Check &check, HWND owner) {
       OpenInBrowser(owner, check.url);
       break;
     case IDC_UPDATE_LATER: {
-      const DWORD delay =
-          GetRegistryValueDWord(HKEY_LOCAL_MACHINE, key, "UpdateReminderDelay",
-                                kDefaultReminderDelay);
-      SetRegistryValueDWord(HKEY_LOCAL_MACHINE, key, "UpdateReminder",
-                            DateTimeAddMinutes(GetCurrentDateTime(), static_cast<int>(delay)));
+      const DWORD delay = GetRegistryValueDWord(
+          HKEY_LOCAL_MACHINE, key, "UpdateReminderDelay", kDefaultReminderDelay);
+      SetRegistryValueDWord(
+          HKEY_LOCAL_MACHINE, key, "UpdateReminder",
+          DateTimeAddMinutes(GetCurrentDateTime(), static_cast<int>(delay)));
       break;
     }
     case IDC_UPDATE_NEVER:
@@ -203,7 +205,8 @@ bool BackgroundCheckDue(const Check &check) {
 }
 
 void RunWorker(Check *check) {
-  if (check->dialog != nullptr) SendMessageA(check->dialog, kProgressState, kCheckStarting, 0);
+  if (check->dialog != nullptr)
+    SendMessageA(check->dialog, kProgressState, kCheckStarting, 0);
   // The thread's own start, on top of the library's.
   WSADATA wsa;
   const bool sockets = WSAStartup(MAKEWORD(1, 1), &wsa) == 0;

@@ -25,7 +25,8 @@ INT_PTR CALLBACK ProgressProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
     case WM_INITDIALOG:
       return TRUE;
     case kProgressText:
-      SetDlgItemTextA(dialog, IDC_PROGRESS_STATUS, reinterpret_cast<const char *>(lParam));
+      SetDlgItemTextA(dialog, IDC_PROGRESS_STATUS,
+                      reinterpret_cast<const char *>(lParam));
       return TRUE;
     case kProgressState:
       if (wParam == kCheckStarting) {
@@ -72,7 +73,8 @@ HWND CreateProgressDialog(HWND owner) {
   HWND dialog = CreateDialogParamA(ModuleHandle(), MAKEINTRESOURCEA(IDD_PROGRESS), owner,
                                    ProgressProc, 0);
   char title[256];
-  if (dialog != nullptr && LoadStringA(ModuleHandle(), kTitleText, title, sizeof title) > 0)
+  if (dialog != nullptr &&
+      LoadStringA(ModuleHandle(), kTitleText, title, sizeof title) > 0)
     SetWindowTextA(dialog, title);
   return dialog;
 }
@@ -133,8 +135,9 @@ BOOL KTAPI ShowHttpProgress(const HttpProgress *progress) {
 
 int ShowUpdateOffer(HWND owner, const char *title, const char *text) {
   const char *texts[] = {title, text};
-  const INT_PTR chosen = DialogBoxParamA(ModuleHandle(), MAKEINTRESOURCEA(IDD_UPDATE), owner,
-                                         OfferProc, reinterpret_cast<LPARAM>(texts));
+  const INT_PTR chosen =
+      DialogBoxParamA(ModuleHandle(), MAKEINTRESOURCEA(IDD_UPDATE), owner, OfferProc,
+                      reinterpret_cast<LPARAM>(texts));
   return chosen > 0 ? static_cast<int>(chosen) : 0;
 }
 
