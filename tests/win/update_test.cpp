@@ -94,11 +94,9 @@ std::string Act(const std::string &product, int button, HWND owner) {
     for (int id : {1000, 0xFFFF, 1003})
       seen.append(text, GetDlgItemTextA(window, id, text, sizeof text));
   }
-  RECT rect;
-  POINT origin = {0, 0};
-  GetWindowRect(window, &rect);
+  RECT in = {};
   if (GetWindow(window, GW_OWNER) != owner) seen += "[owner]";
-  if (button == IDCANCEL && (!ClientToScreen(owner, &origin) || rect.left != origin.x))
+  if (button == IDCANCEL && (!GetParentRect(window, &in) || in.left || in.top))
     seen += "[placed]";
   if (GetDlgItem(window, 104)) {
     PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
@@ -119,14 +117,12 @@ TEST(UpdateAgent, EachAnswerLeadsToItsDialogsStoredOfferAndOpenedPage) {
   kttest::ScratchKey never("never", HKEY_LOCAL_MACHINE);
   never.SetString("UpdateAction", "x");
   never.SetDword("UpdateReminder", 0);
-  HWND owner = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 60,
-                               500, 400, nullptr, nullptr, nullptr, nullptr);
-  const std::string p = "ktutil-test\\update",
-                    n255 = "ktutil-test\\" + std::string(243, 'n');
-  const std::string old = "old|old|5", got = "http://get.example/new?a=1&b",
-                    news = "Version 2 is out", web = "http://update.tessaly.com/";
+  // Overlapped: a caption puts its client area off its corner.
+  HWND owner = CreateWindowExA(0, "STATIC", "", WS_VISIBLE, 50, 60, 500, 400, 0, 0, 0, 0);
+  const std::string p = "ktutil-test\\update", old = "old|old|5", v2 = "Version 2 is out";
+  const std::string got = "http://get.example/new?a=1&b";
   const std::string page =
-      web + "checkupdateweb.asp?ProductName=" + p + "&ProductVersion=";
+      "http://update.tessaly.com/checkupdateweb.asp?ProductName=" + p;
   const DWORD kPast = 5, kNone = 1;  // kNone: no offer pending
   const struct {
     const char *version;  // the server's answer; null: none installed
@@ -135,27 +131,27 @@ TEST(UpdateAgent, EachAnswerLeadsToItsDialogsStoredOfferAndOpenedPage) {
     DWORD result;
     std::string seen, stored, opened = "", product = "ktutil-test\\update";
   } rows[] = {
-      {"yes", 0, kPast, 6, 1, Msg(45, news), got + "|" + news + "|5", got},
+      {"yes", 0, kPast, 6, 1, Msg(45, v2), got + "|" + v2 + "|5", got},
       {"lower", 0, kPast, 104, 1, Msg(45, Msg(41, p)),
        kDefaultUrl + "|" + Msg(41, p) + "|later"},
       {"huge", 0, kPast, IDOK, 1, Msg(42, p), "-|-|-"},
       {"502", 0, kPast, IDOK, 0, Msg(53), old},
       {"none", 0, kPast, IDOK, 0, Msg(40), old},
       {"binary", 0, kPast, IDOK, 0, Msg(40), old},
-      {"404", 0, kPast, 0, 0, "", old, page + "404&HU100="},
-      {"early", 0, kPast, 0, 0, "", old, page + "early&HU100="},
+      {"404", 0, kPast, 0, 0, "", old, page + "&ProductVersion=404&HU100="},
+      {"early", 0, kPast, 0, 0, "", old, page + "&ProductVersion=early&HU100="},
       {nullptr, 0, kPast, IDOK, 0, Msg(46), old},
       {"yes", 0x20, kPast, 7, 1, Msg(45, Msg(37)), kDefaultUrl + "|" + Msg(37) + "|0"},
       // The cancelled check's worker still runs when the call returns.
       {"slow", 0, kPast, IDCANCEL, 1, Msg(33) + "busy", old},
-      {"yes", 0x40, kNone, 7, 1, Msg(45, news), got + "|" + news + "|0"},
+      {"yes", 0x40, kNone, 7, 1, Msg(45, v2), got + "|" + v2 + "|0"},
       {"no", 0x40, kPast, 0, 1, "", "-|-|-"},
       {"yes", 0x40, 0, 0, 1, "", "old|old|0"},
       {"yes", 0x40, 0xFFFFFFFE, 0, 1, "", "old|old|4294967294"},  // in 2107
       {"yes", 0x40, 0xFFFFFFFF, 0, 1, "", "old|old|4294967295"},
       {"404", 0x40, kNone, 0, 1, "", "-|-|-"},
       // Names without a key of their own: a long one (its title cut) and none.
-      {nullptr, 0, kNone, IDOK, 0, Msg(46), "", "", n255},
+      {nullptr, 0, kNone, IDOK, 0, Msg(46), "", "", std::string(255, 'n')},
       {nullptr, 0, kNone, IDOK, 0, Msg(46), "", "", ""},
   };
   for (const auto &row : rows) {
@@ -168,13 +164,12 @@ TEST(UpdateAgent, EachAnswerLeadsToItsDialogsStoredOfferAndOpenedPage) {
     if (row.reminder != kNone) key->SetDword("UpdateReminder", row.reminder);
     for (const std::string &file : {kRequest, kUrls}) DeleteFileA(file.c_str());
     const DateTime later = DateTimeAddMinutes(GetCurrentDateTime(), 11520);
-    HWND ownedBy = row.flags & 0x40 ? nullptr : owner;
+    HWND by = row.flags & 0x40 ? nullptr : owner;
     std::string seen;
-    std::thread user(
-        [&] { seen = row.button ? Act(row.product, row.button, ownedBy) : ""; });
-    EXPECT_EQ(CheckForUpdate(ownedBy, row.product.c_str(), row.flags), row.result);
+    std::thread user([&] { seen = row.button ? Act(row.product, row.button, by) : ""; });
+    EXPECT_EQ(CheckForUpdate(by, row.product.c_str(), row.flags), row.result);
     user.join();
-    if (ownedBy && !Idle()) seen += "busy";
+    if (by && !Idle()) seen += "busy";
     for (int i = 0; i < 2000 && !Idle(); ++i) Sleep(10);
     EXPECT_EQ(seen, row.seen);
 
@@ -207,12 +202,10 @@ TEST(UpdateAgent, EachAnswerLeadsToItsDialogsStoredOfferAndOpenedPage) {
 
 TEST(CheckGuard, AFaultOrAnExceptionEndsOnlyTheGuardedWork) {
   int zero = 0, runs = 0;
-  EXPECT_FALSE(
-      kt::RunGuarded([](void *) { *static_cast<volatile int *>(nullptr) = 1; }, 0));
+  EXPECT_FALSE(kt::RunGuarded([](void *) { *(volatile int *)nullptr = 1; }, 0));
   EXPECT_FALSE(kt::RunGuarded([](void *z) { *(int *)z /= *(volatile int *)z; }, &zero));
   EXPECT_FALSE(kt::RunGuarded([](void *) { throw std::runtime_error("x"); }, nullptr));
-  EXPECT_TRUE(kt::RunGuarded([](void *r) { ++*static_cast<int *>(r); }, &runs));
-  EXPECT_EQ(runs, 1);
+  EXPECT_TRUE(kt::RunGuarded([](void *r) { ++*(int *)r; }, &runs) && runs == 1);
 }
 
 }  // namespace
