@@ -9,6 +9,7 @@
 #include <atomic>
 #include <initializer_list>
 #include <memory>
+#include <new>
 
 #include "config/reg_key.h"
 #include "core/text_buffer.h"
@@ -28,8 +29,8 @@ constexpr WORD kServerPort = 80;
 constexpr char kCheckPath[] = "/checkupdate.asp";
 constexpr char kDefaultCheckUrl[] = "http://update.tessaly.com/checkupdate.asp";
 
-constexpr DWORD kBackground = 0x40;
-constexpr DWORD kAlways = 0x20;  // no question asked: the update is always there
+constexpr DWORD kBackground = CHECKUPDATE_BACKGROUND;
+constexpr DWORD kAlways = CHECKUPDATE_ALWAYS;  // no question asked: always available
 constexpr DWORD kDefaultReminderDelay = 11520;  // eight days, in minutes
 
 enum Outcome { kError, kAvailable, kNotAvailable, kCancelled, kExchangeFailed };

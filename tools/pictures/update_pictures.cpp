@@ -5,10 +5,11 @@
 // proxy values, which it sets and removes again.
 //
 //   update_pictures FOLDER     (KT_ORIGIN_PORT names the server's port)
+#include <windows.h>
+// The image library's header needs the platform's first.
 #include <gdiplus.h>
 #include <stdio.h>
 #include <stdlib.h>
-#include <windows.h>
 
 #include <string>
 #include <thread>
