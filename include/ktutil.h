@@ -713,6 +713,22 @@ BOOL KTAPI HttpPostForm(LPCSTR host, WORD port, LPCSTR path, const void *body,
 
 /* ---- update agent ---- */
 
+/* Asks the update server whether a newer version of product (the subkey of
+ * HKEY_LOCAL_MACHINE\Software\Tessaly holding its "CurrentVersion") exists
+ * and offers it to the user. Flags:
+ *   CHECKUPDATE_BACKGROUND  only when due (no offer pending, or its
+ *     reminder has come); nothing is shown unless an update is found, and
+ *     the call returns 1 at once while the check runs on its own thread.
+ *   CHECKUPDATE_ALWAYS  ask nothing: the update is offered as available.
+ * An interactive check shows its progress (Cancel ends the wait) and its
+ * outcome; it returns 1 when an update was offered, none was available or
+ * the user cancelled, 0 on an error or when the server could not be
+ * asked (then the server's update page opens in the browser instead). 0 at
+ * once while another check of the process, or its worker, still runs. */
+#define CHECKUPDATE_ALWAYS 0x20
+#define CHECKUPDATE_BACKGROUND 0x40
+DWORD KTAPI CheckForUpdate(HWND owner, LPCSTR product, DWORD flags);
+
 /* ---- processes, system report, file facts, user identity ---- */
 
 /* TRUE when a running program is the given file, named by its full path in

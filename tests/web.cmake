@@ -40,3 +40,20 @@ if(WIN32)
   list(APPEND KT_PORTABLE_TESTS ${CMAKE_SOURCE_DIR}/web/form_field.cpp
     ${CMAKE_SOURCE_DIR}/web/http_message.cpp ${CMAKE_SOURCE_DIR}/web/response_buffer.cpp)
 endif()
+
+# The update agent against an update server of the test command's own,
+# reached through the product's proxy values; the shell's http handler is
+# the test program itself while it runs.
+list(APPEND KT_PORTABLE_TESTS portable/update_answer_test.cpp)
+if(WIN32)
+  list(APPEND KT_PORTABLE_TESTS ${CMAKE_SOURCE_DIR}/web/update_answer.cpp)
+  add_executable(kt_update_tests win/update_test.cpp ${CMAKE_SOURCE_DIR}/web/check_guard.cpp)
+  target_link_libraries(kt_update_tests PRIVATE kt_test_support)
+  target_link_options(kt_update_tests PRIVATE -static)
+  add_test(NAME ${KT_BUILD_TAG}/kt_update_tests
+    COMMAND python3 ${CMAKE_CURRENT_SOURCE_DIR}/servers/harness.py
+            --scripts ${CMAKE_CURRENT_SOURCE_DIR}/servers/update_scripts.py --
+            ${CMAKE_SOURCE_DIR}/tools/wine-run ${KT_WINE_PREFIX} $<TARGET_FILE:kt_update_tests>)
+  set_tests_properties(${KT_BUILD_TAG}/kt_update_tests PROPERTIES
+    RESOURCE_LOCK "ktutil_proxy_settings;ktutil_url_handler")
+endif()

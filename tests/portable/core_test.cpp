@@ -4,6 +4,7 @@
 
 #include "ktutil.h"
 #include "support/canary.h"
+#include "web/update_answer.h"
 
 namespace {
 
@@ -38,6 +39,10 @@ TEST(PortableWriters, CutAndTerminateAtEverySize) {
     bool takesMax;
     void (*write)(char *, int);
   } writers[] = {
+      {std::string(300, 'v'), false,
+       [](char *d, int n) {
+         kt::FindAnswerValue(("K=" + std::string(300, 'v')).c_str(), "K", d, n);
+       }},
       {"firewall", false,
        [](char *d, int n) { EXPECT_EQ(strncpy0(d, "firewall", n), d); }},
       {"name.ext", false,

@@ -5,6 +5,9 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <windows.h>
+#include <tlhelp32.h>
+
 #include "ktutil.h"
 
 static void Section(const char *title) { printf("\n[%s]\n", title); }
@@ -387,6 +390,57 @@ static void PrintPrintingAndHelpers(void) {
   printf("GUI font:    %s\n", GetDefaultGUIFont() != NULL ? "DEFAULT_GUI_FONT" : "(none)");
 }
 
+/* Ids of this process's threads other than the caller, at most max. */
+static int OtherThreads(DWORD *ids, int max) {
+  THREADENTRY32 entry;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  int count = 0;
+  entry.dwSize = sizeof entry;
+  if (snapshot == INVALID_HANDLE_VALUE) return 0;
+  for (BOOL more = Thread32First(snapshot, &entry); more && count < max;
+       more = Thread32Next(snapshot, &entry))
+    if (entry.th32OwnerProcessID == GetCurrentProcessId() &&
+        entry.th32ThreadID != GetCurrentThreadId())
+      ids[count++] = entry.th32ThreadID;
+  CloseHandle(snapshot);
+  return count;
+}
+
+/* ktinfo update PRODUCT [--background] [--always]: one update check, as the
+ * product's programs make it; a background check is waited for (its
+ * thread is the one new here). Then the offer the product has stored. */
+static int RunUpdate(int argc, char **argv) {
+  DWORD flags = 0, before[64], after[64];
+  int i, j, known = OtherThreads(before, 64), now;
+  char key[300];
+  for (i = 3; i < argc; ++i) {
+    if (strcmp(argv[i], "--background") == 0) {
+      flags |= CHECKUPDATE_BACKGROUND;
+    } else if (strcmp(argv[i], "--always") == 0) {
+      flags |= CHECKUPDATE_ALWAYS;
+    } else {
+      fprintf(stderr, "usage: ktinfo update PRODUCT [--background] [--always]\n");
+      return 2;
+    }
+  }
+  printf("CheckForUpdate: %lu\n", (unsigned long)CheckForUpdate(NULL, argv[2], flags));
+  fflush(stdout);
+  now = OtherThreads(after, 64);
+  for (i = 0; i < now; ++i) {
+    HANDLE thread;
+    for (j = 0; j < known && before[j] != after[i]; ++j) continue;
+    if (j < known || (thread = OpenThread(SYNCHRONIZE, FALSE, after[i])) == NULL) continue;
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+  }
+  wsnprintf(key, sizeof key, "Software\\Tessaly\\%s", argv[2]);
+  PrintTextSetting("CurrentVersion:", key, "CurrentVersion");
+  PrintTextSetting("UpdateAction:", key, "UpdateAction");
+  PrintTextSetting("UpdateNotice:", key, "UpdateNotice");
+  PrintDWordSetting("UpdateReminder:", key, "UpdateReminder");
+  return 0;
+}
+
 int main(int argc, char **argv) {
   if (argc == 3 && strcmp(argv[1], "md5") == 0) return RunMd5(argv[2]);
   if (argc == 3 && strcmp(argv[1], "resolve") == 0) return RunResolve(argv[2]);
@@ -394,9 +448,11 @@ int main(int argc, char **argv) {
   if (argc == 4 && strcmp(argv[1], "post") == 0) return RunHttp(argv[2], argv[3]);
   if (argc == 2 && strcmp(argv[1], "report") == 0) return RunReport();
   if (argc == 3 && strcmp(argv[1], "appinfo") == 0) return RunAppInfo(argv[2]);
+  if (argc >= 3 && strcmp(argv[1], "update") == 0) return RunUpdate(argc, argv);
   if (argc > 1) {
     fprintf(stderr, "usage: ktinfo [md5 FILE | resolve NAME | get URL | post URL BODY |\n"
-                    "               report | appinfo FILE]\n");
+                    "               report | appinfo FILE |\n"
+                    "               update PRODUCT [--background] [--always]]\n");
     return 2;
   }
   printf("ktinfo: what ktutil.dll reports about this machine\n");
