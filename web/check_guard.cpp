@@ -35,9 +35,33 @@ bool IsFault(DWORD code) {
   __builtin_longjmp(t_guard->jump, 1);
 }
 
+// True when address lies in the image that holds this code. Vectored
+// handlers see a fault before any handler of the faulting code does, so a
+// fault in system code (which may probe memory and handle its own fault) is
+// left to that code.
+bool InThisModule(const void *address) {
+  static const BYTE *base = nullptr;
+  static SIZE_T size = 0;
+  if (base == nullptr) {
+    HMODULE self = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&InThisModule), &self);
+    const BYTE *image = reinterpret_cast<const BYTE *>(self);
+    if (image == nullptr) return false;
+    const auto *dos = reinterpret_cast<const IMAGE_DOS_HEADER *>(image);
+    const auto *nt = reinterpret_cast<const IMAGE_NT_HEADERS *>(image + dos->e_lfanew);
+    size = nt->OptionalHeader.SizeOfImage;
+    base = image;
+  }
+  const BYTE *at = static_cast<const BYTE *>(address);
+  return at >= base && at < base + size;
+}
+
 // Resumes the faulting thread in Land, on the stack below the fault.
 LONG CALLBACK OnFault(EXCEPTION_POINTERS *info) {
-  if (t_guard == nullptr || !IsFault(info->ExceptionRecord->ExceptionCode))
+  if (t_guard == nullptr || !IsFault(info->ExceptionRecord->ExceptionCode) ||
+      !InThisModule(info->ExceptionRecord->ExceptionAddress))
     return EXCEPTION_CONTINUE_SEARCH;
   CONTEXT *context = info->ContextRecord;
 #ifdef _WIN64

@@ -206,6 +206,9 @@ TEST(CheckGuard, AFaultOrAnExceptionEndsOnlyTheGuardedWork) {
   EXPECT_FALSE(kt::RunGuarded([](void *z) { *(int *)z /= *(volatile int *)z; }, &zero));
   EXPECT_FALSE(kt::RunGuarded([](void *) { throw std::runtime_error("x"); }, nullptr));
   EXPECT_TRUE(kt::RunGuarded([](void *r) { ++*(int *)r; }, &runs) && runs == 1);
+  // A fault that system code handles itself is not the guarded work's.
+  EXPECT_TRUE(kt::RunGuarded([](void *r) { *(int *)r += IsBadReadPtr((void *)16, 4); }, &runs));
+  EXPECT_EQ(runs, 2);
 }
 
 }  // namespace
