@@ -56,4 +56,18 @@ if(WIN32)
             ${CMAKE_SOURCE_DIR}/tools/wine-run ${KT_WINE_PREFIX} $<TARGET_FILE:kt_update_tests>)
   set_tests_properties(${KT_BUILD_TAG}/kt_update_tests PROPERTIES
     RESOURCE_LOCK "ktutil_proxy_settings;ktutil_url_handler")
+  # ktinfo's background check deletes an offer the server no longer makes.
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(kt_registry_view 64)
+  else()
+    set(kt_registry_view 32)
+  endif()
+  add_test(NAME ${KT_BUILD_TAG}/ktinfo_update
+    COMMAND python3 ${CMAKE_CURRENT_SOURCE_DIR}/servers/harness.py
+            --scripts ${CMAKE_CURRENT_SOURCE_DIR}/servers/update_scripts.py --
+            sh ${CMAKE_CURRENT_SOURCE_DIR}/ktinfo_update_check.sh
+            ${CMAKE_SOURCE_DIR}/tools/wine-run ${KT_WINE_PREFIX} $<TARGET_FILE:ktinfo>
+            ${kt_registry_view})
+  set_tests_properties(${KT_BUILD_TAG}/ktinfo_update PROPERTIES
+    RESOURCE_LOCK ktutil_proxy_settings)
 endif()
