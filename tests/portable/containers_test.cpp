@@ -19,7 +19,13 @@ struct Item {
 
 DWORD KTAPI KeyOf(LPVOID entry, LPVOID) { return static_cast<Item *>(entry)->key; }
 
-TEST(HashTable, GrowthRemovalAndEnumeration) {
+std::vector<LPVOID> g_collided;
+DWORD KTAPI NextKey(LPVOID existing, LPVOID) {
+  g_collided.push_back(existing);
+  return static_cast<Item *>(existing)->key + 10;
+}
+
+TEST(HashTable, GrowthRemovalEnumerationAndCollisions) {
   DWORD calls = 0;
   HHASHTABLE hash = HashCreate(16, KeyOf, nullptr, &calls);
   // One home slot until the table passes 64 slots: long probe paths, rehashed.
@@ -41,23 +47,31 @@ TEST(HashTable, GrowthRemovalAndEnumeration) {
   EXPECT_EQ(calls, 2u);
   EXPECT_TRUE(HashClrAll(hash) && HashFindEntry(hash, 65) == nullptr);
   HashDestroy(hash);
-}
 
-std::vector<LPVOID> g_collided;
-DWORD KTAPI NextKey(LPVOID existing, LPVOID) {
-  g_collided.push_back(existing);
-  return static_cast<Item *>(existing)->key + 10;
-}
-
-TEST(HashTable, CollisionFunctionMovesTheNewEntryOn) {
-  HHASHTABLE hash = HashCreate(16, KeyOf, NextKey, nullptr);
-  Item first{3}, second{3}, third{13};
-  // second moves on to key 13's home slot; third (key 13) meets second (key
-  // 3) there: no collision, next slot.
-  ASSERT_TRUE(HashAddEntry(hash, &first) && HashAddEntry(hash, &second) &&
+  // A collision function moves the new entry on: second moves on to key
+  // 13's home slot; third (key 13) meets second (key 3) there: no
+  // collision, next slot.
+  hash = HashCreate(16, KeyOf, NextKey, nullptr);
+  Item first{3}, again{3}, third{13};
+  ASSERT_TRUE(HashAddEntry(hash, &first) && HashAddEntry(hash, &again) &&
               HashAddEntry(hash, &third));
   EXPECT_EQ(g_collided, std::vector<LPVOID>{&first});
   EXPECT_TRUE(HashFindEntry(hash, 3) == &first && HashFindEntry(hash, 13) == &third);
+  HashDestroy(hash);
+
+  // A 64-bit build keeps only lower halves while all words share an upper
+  // half; an entry outside it must never pass for its lower half.
+  if (sizeof(UINT_PTR) == sizeof(DWORD)) return;
+  auto addressKey = [](LPVOID entry, LPVOID) -> DWORD {
+    return static_cast<DWORD>(reinterpret_cast<UINT_PTR>(entry));
+  };
+  hash = HashCreate(16, addressKey, nullptr, nullptr);
+  LPVOID nearby = reinterpret_cast<LPVOID>(0x40),
+         distant = reinterpret_cast<LPVOID>(UINT_PTR{1} << 16 << 16 | 0x40);
+  ASSERT_TRUE(HashAddEntry(hash, nearby));
+  EXPECT_FALSE(HashClrEntry(hash, distant));
+  ASSERT_TRUE(HashAddEntry(hash, distant));
+  EXPECT_TRUE(HashClrEntry(hash, distant) && HashFindEntry(hash, 0x40) == nearby);
   HashDestroy(hash);
 }
 
@@ -76,24 +90,6 @@ TEST(Map, RepeatedKeysMarkersAndLongProbePaths) {
   for (DWORD k = 91; k < 200; k += 32) EXPECT_EQ(MapFindEntry(map, k), k + 1);
   EXPECT_TRUE(MapFindEntry(map, 219) == 0u && MapFindEntry(map, 31) == 0u);
   MapDestroy(map);
-}
-
-// A 64-bit build keeps only lower halves while all words share an upper
-// half; an entry outside it must never pass for its lower half.
-TEST(WordSlots, EntryOutsideTheSharedUpperHalfIsNotItsLowerHalf) {
-  if (sizeof(UINT_PTR) == sizeof(DWORD)) GTEST_SKIP() << "32-bit words";
-  const UINT_PTR high = UINT_PTR{1} << 16 << 16;
-  auto addressKey = [](LPVOID entry, LPVOID) -> DWORD {
-    return static_cast<DWORD>(reinterpret_cast<UINT_PTR>(entry));
-  };
-  HHASHTABLE hash = HashCreate(16, addressKey, nullptr, nullptr);
-  LPVOID nearby = reinterpret_cast<LPVOID>(0x40),
-         distant = reinterpret_cast<LPVOID>(high | 0x40);
-  ASSERT_TRUE(HashAddEntry(hash, nearby));
-  EXPECT_FALSE(HashClrEntry(hash, distant));
-  ASSERT_TRUE(HashAddEntry(hash, distant));
-  EXPECT_TRUE(HashClrEntry(hash, distant) && HashFindEntry(hash, 0x40) == nearby);
-  HashDestroy(hash);
 }
 
 using V = std::vector<UINT_PTR>;
