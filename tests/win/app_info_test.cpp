@@ -1,12 +1,6 @@
 // Facts of real program files built with the resource compiler, checksums
 // and digests at every size that matters, and device-driver versions from
 // files laid out byte by byte.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <string>
-
-#include "ktutil.h"
 #include "system_test_helpers.h"
 #include "win_helpers.h"
 
@@ -15,7 +9,7 @@ namespace {
 using kttest::BesideProgram;
 using kttest::ReadAppInfo;
 
-TEST(GetAppInfo, DescribesAProgramByItsVersionTextsOrItsName) {
+TEST(GetAppInfo, DescribesAProgramAndFillsWhatTheFlagsAskAndTheRecordHasRoomFor) {
   const kttest::TempPath folder("apps");
   CreateDirectoryA(folder.c_str(), nullptr);
   const struct {
@@ -40,9 +34,8 @@ TEST(GetAppInfo, DescribesAProgramByItsVersionTextsOrItsName) {
     EXPECT_TRUE(info.fileVersion[0] == '\xAB' &&
                 (!strstr(c.source, "untr") || !info.language[0]));
   }
-}
-
-TEST(GetAppInfo, FillsWhatTheFlagsAskAndTheRecordHasRoomFor) {
+  // Every text of a full version resource, and only what the flags ask
+  // for and the record has room for.
   const std::string path = BesideProgram("kt_version_full.dll");
   const AppInfo all = ReadAppInfo(path, 0xFFFFFFFFu);
   char language[63] = "", longPath[MAX_PATH];
@@ -102,15 +95,6 @@ TEST(GetAppInfo, ChecksumDigestTimeAndSizeOfFilesOfEveryEdgeSize) {
               std::count(locked.digest, locked.digest + 16, 0xFF) == 16);
 }
 
-// The platform's own trust provider knows no signature on our files.
-TEST(SafeLoadLibrary, LeavesAnUnsignedLibraryUnloaded) {
-  const kttest::TempPath file("unsigned.dll");
-  CopyFileA(BesideProgram("kt_version_full.dll").c_str(), file.c_str(), FALSE);
-  EXPECT_NE(ReadAppInfo(file.path, KTAI_SIGNATURE).signatureStatus, DWORD{KTSIG_TRUSTED});
-  EXPECT_TRUE(SafeLoadLibrary(file.c_str()) == nullptr &&
-              GetModuleHandleA(file.c_str()) == nullptr);
-}
-
 // A 16-bit version block: length, value length, key, value and children,
 // each part padded to 4 bytes.
 std::string Block(const std::string &key, const std::string &value,
@@ -159,7 +143,7 @@ TEST(VXDGetFileVersion, ReadsTheResourceTheHeaderPointsAtAndNothingElse) {
   });
 }
 
-TEST(SystemFacts, NullEmptyAndOverlongPathsGetTheFallbacks) {
+TEST(SystemFacts, FallbacksForBadPathsLongPathsAndUnsignedLibraries) {
   const std::string a259(259, 'a'), a260(260, 'a'), a300(300, 'a');
   for (const char *path : {static_cast<const char *>(nullptr), "", a259.c_str(),
                            a260.c_str(), a300.c_str()}) {
@@ -186,6 +170,12 @@ TEST(SystemFacts, NullEmptyAndOverlongPathsGetTheFallbacks) {
   ASSERT_STRNE(shortPath, longPath);
   kttest::CheckBounded(
       longPath, [&](char *d, int n) { KTGetLongPathName(shortPath, d, n); }, true);
+  // The platform's own trust provider knows no signature on our files.
+  const kttest::TempPath dll("unsigned.dll");
+  CopyFileA(BesideProgram("kt_version_full.dll").c_str(), dll.c_str(), FALSE);
+  EXPECT_NE(ReadAppInfo(dll.path, KTAI_SIGNATURE).signatureStatus, DWORD{KTSIG_TRUSTED});
+  EXPECT_TRUE(SafeLoadLibrary(dll.c_str()) == nullptr &&
+              GetModuleHandleA(dll.c_str()) == nullptr);
 }
 
 }  // namespace

@@ -1,14 +1,11 @@
 // Dialog switches in the real registry, window placement, and the message
 // box driven as a user would: a helper thread finds the box, reads it, ticks
 // and presses OK.
-#include <gtest/gtest.h>
-
 #include <atomic>
-#include <string>
 #include <thread>
 
-#include "ktutil.h"
 #include "support/kt_test_support.h"
+#include "win_helpers.h"
 
 namespace {
 
@@ -89,7 +86,7 @@ SeenBox ShowBox(const char *switchName, DWORD flags, bool tick, HWND owner = nul
 }
 
 // A box that did show answers 1: the helper pressed OK.
-TEST(KTMessageBox, ClosesOnlyThroughOKAndATickSuppressesTheNextBox) {
+TEST(KTMessageBox, ClosesOnlyThroughOKIsSuppressedByATickAndStaysInTheWorkArea) {
   // The box keeps its switches under the default program, made here if new.
   HKEY monitor;
   DWORD made = 0;
@@ -113,9 +110,7 @@ TEST(KTMessageBox, ClosesOnlyThroughOKAndATickSuppressesTheNextBox) {
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Tessaly\\Monitor");
   // The platform's dialog box answers 0, not -1, for an invalid owner.
   EXPECT_EQ(ShowBox(nullptr, 0, false, reinterpret_cast<HWND>(0x7654320)).result, 0);
-}
 
-TEST(KTMessageBox, IsCentredOrPutAtTheCursorInsideTheWorkArea) {
   // The box's left edge lands at "at" less "halves" halves of its width: its
   // top-left (0), centre (1, rounding down) or bottom-right (2) is there.
   struct Case {

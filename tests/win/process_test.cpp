@@ -1,15 +1,10 @@
 // Running programs, process names, the screen saver and the user, as each
 // release's family answers them. Children are copies of the idle program.
-#include <gtest/gtest.h>
 #include <windows.h>
 // After windows.h, which they need.
 #include <process.h>
 #include <psapi.h>
-#include <sddl.h>
 
-#include <string>
-
-#include "ktutil.h"
 #include "system_test_helpers.h"
 #include "win_helpers.h"
 

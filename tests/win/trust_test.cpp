@@ -1,8 +1,5 @@
 // Signatures through a stand-in trust library, loaded in place of the
 // system's, or with no trust library at all: the test command says which.
-#include <gtest/gtest.h>
-
-#include "ktutil.h"
 #include "system_test_helpers.h"
 #include "win_helpers.h"
 
