@@ -7,13 +7,12 @@
 
 namespace {
 
-TEST(Rotate, CountIsTakenModulo32) {
+// Rotation counts are taken modulo 32; shared status bits rise once and fall
+// once.
+TEST(Bits, RotationsAndStatusFlags) {
   EXPECT_EQ(RotateLeft(0x80000001u, 1), 0x00000003u);
   EXPECT_EQ(RotateLeft(0x12345678u, 32), 0x12345678u);
   EXPECT_EQ(RotateRight(0x12345678u, -4), RotateLeft(0x12345678u, 36));
-}
-
-TEST(StatusFlags, SharedBitsRiseOnceAndFallOnce) {
   WORD counters[32] = {};
   counters[31] = 0x7777;  // one past the caller's 31 counters
   EXPECT_EQ(AddStatusFlags(5, counters), 5u);
@@ -83,7 +82,7 @@ TEST(PortableWriters, CutAndTerminateAtEverySize) {
   }
 }
 
-TEST(FileBase, SplitsAfterDriveAndLastSeparator) {
+TEST(FileNamesAndSearch, BasesSplitAfterDriveAndLastSeparator) {
   char buf[260];
   for (auto [path, base, newBase, changed] :
        {std::tuple{"C:\\dir\\old.txt", "old.txt", "new.log", "C:\\dir\\new.log"},
@@ -102,9 +101,8 @@ TEST(FileBase, SplitsAfterDriveAndLastSeparator) {
   ChangeFileBase(cut.raw(), std::string(40, 'n').c_str());
   EXPECT_TRUE(cut.Intact());
   EXPECT_EQ(cut.text(), dir + std::string(259 - dir.size(), 'n'));
-}
 
-TEST(Stristr, FoldsOnlyAsciiLetters) {
+  // The search folds only ASCII letters.
   const char *text = "aab";
   EXPECT_EQ(stristr(text, "AB"), text + 1);
   EXPECT_EQ(stristr(text, ""), text);

@@ -45,20 +45,18 @@ TEST(DateTimePacking, WeekdayCacheNeverMixesTwoDates) {
   EXPECT_EQ(wrong[0] + wrong[1], 0);
 }
 
-// Day by day from a known Tuesday, stepped by the arithmetic (which the
-// Windows tests hold against the platform's calendar). Natively this is the
-// only check of the weekday over the whole range.
-TEST(DateTimePacking, WeekdaysRunDayByDayFrom1980To2107) {
+TEST(DateTimeArithmetic, WeekdaysDayByDayAndHugeCounts) {
+  // Day by day from a known Tuesday, stepped by the arithmetic (which the
+  // Windows tests hold against the platform's calendar). Natively this is
+  // the only check of the weekday over the whole range.
   SYSTEMTIME st = {1980, 1, 2, 1, 0, 0, 0, 0};
   for (; st.wYear < 2108; SystemTimeAddDays(&st, 1))
     ASSERT_EQ(DateTimeDayOfWeek(SystemTimeToDateTime(&st)), st.wDayOfWeek)
         << st.wYear << "-" << st.wMonth << "-" << st.wDay;
-}
-
-// What the platform comparison cannot see: the weekday is stepped from the
-// structure's own, counts beyond a 400-year cycle, counts near the 32-bit limits.
-TEST(DateTimeArithmetic, WeekdayIsSteppedAndHugeCountsHold) {
-  SYSTEMTIME st = {2000, 3, 6, 1, 10, 0, 0, 0};  // the weekday is wrong on purpose
+  // What the platform comparison cannot see: the weekday is stepped from
+  // the structure's own, counts beyond a 400-year cycle, counts near the
+  // 32-bit limits.
+  st = {2000, 3, 6, 1, 10, 0, 0, 0};  // the weekday is wrong on purpose
   SystemTimeAddDays(&st, -1);
   EXPECT_TRUE(SystemTimeToDateTime(&st) == Pack(2000, 2, 29, 10) && st.wDayOfWeek == 5);
   SystemTimeAddDays(&st, 146097 * 3 + 8);  // whole 400-year cycles and a week

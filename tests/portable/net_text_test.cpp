@@ -12,7 +12,7 @@ namespace {
 // Network order is memory order: 1.2.3.4 is stored as the bytes 1, 2, 3, 4.
 DWORD Address(DWORD hostOrder) { return ToggleNetHostL(hostOrder, FALSE); }
 
-TEST(AddressValidity, ByteOrderAndMasks) {
+TEST(AddressText, ByteOrderMasksEthernetAddressAndFlagLetters) {
   const DWORD address = Address(0xC0A80001u);
   EXPECT_EQ(memcmp(&address, "\xC0\xA8\x00\x01", 4), 0);
   EXPECT_EQ(ToggleNetHostL(address, TRUE), 0xC0A80001u);
@@ -22,10 +22,7 @@ TEST(AddressValidity, ByteOrderAndMasks) {
     EXPECT_FALSE(InvalidSubnetMask(StrToIPAddr(mask))) << mask;
   for (const char *mask : {"0.0.0.0", "255.0.255.0", "0.255.255.255", "255.255.255.1"})
     EXPECT_TRUE(InvalidSubnetMask(StrToIPAddr(mask))) << mask;
-}
-
-// The writers' cuts are checked with the other bounded writers (core_test.cpp).
-TEST(NetText, EthernetAddressAndFlagLetters) {
+  // The writers' cuts are checked with the other bounded writers (core_test.cpp).
   const BYTE mac[6] = {0x00, 0x1A, 0x2b, 0xC3, 0xff, 0x09};
   char eth[18];
   EXPECT_EQ(EthAddrToStr(mac, eth), 17);
