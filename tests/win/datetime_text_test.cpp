@@ -1,13 +1,8 @@
 // Date-time texts and local time, run under several time zones and user
 // locales (the ctest entries set TZ and LC_ALL for Wine). Expectations for
 // locale-dependent text come from the platform's own formatting functions.
-#include <gtest/gtest.h>
-#include <windows.h>
-
 #include <cstdlib>
-#include <string>
 
-#include "ktutil.h"
 #include "win_helpers.h"
 
 using kttest::CheckBounded;
@@ -60,7 +55,8 @@ void CheckCounted(int(KTAPI *write)(DWORD, LPSTR, int), DWORD value,
   });
 }
 
-TEST(DateTimeEnvironment, WineFollowsTheTestsZoneAndLocale) {
+TEST(DateTimeLocal, TheTestsZoneAndLocaleOffsetClockAndTicks) {
+  // Wine follows the zone and locale the test command gives.
   TIME_ZONE_INFORMATION tz;
   GetTimeZoneInformation(&tz);
   if (const char *bias = getenv("KT_EXPECT_BIAS")) {
@@ -69,9 +65,6 @@ TEST(DateTimeEnvironment, WineFollowsTheTestsZoneAndLocale) {
   if (const char *lcid = getenv("KT_EXPECT_LCID")) {
     EXPECT_EQ(GetUserDefaultLCID(), strtoul(lcid, nullptr, 16));
   }
-}
-
-TEST(DateTimeLocal, OffsetClockAndTicks) {
   SYSTEMTIME want = ToLocal(kJuly4), got, untouched = {1, 2, 3, 4, 5, 6, 7, 8};
   const SYSTEMTIME copy = untouched;
   ASSERT_TRUE(DateTimeToLocalTime(kJuly4, &got));
