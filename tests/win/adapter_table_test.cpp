@@ -1,15 +1,10 @@
 // The adapter table from reply scripts in the platform's published layouts,
 // answered by the stand-in TCP driver: directly in the NT poses, through the
 // stand-in WsControl in the 95 and 98 poses. The ME pose keeps Wine's own.
-#include <gtest/gtest.h>
-#include <windows.h>
-
 #include <cstdio>
-#include <string>
-#include <vector>
 
-#include "ktutil.h"
 #include "standin/tcp_script.h"
+#include "win_helpers.h"
 
 namespace {
 
