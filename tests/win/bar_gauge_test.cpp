@@ -1,12 +1,7 @@
 // The bar gauge as a user sees it, and what both measuring controls share:
 // labels, dialogs, focus.
-#include <gtest/gtest.h>
-
-#include <string>
 #include <tuple>
 
-#include "ktutil.h"
-#include "win/win_helpers.h"
 #include "win/window_pixels.h"
 
 namespace {

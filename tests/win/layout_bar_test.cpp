@@ -1,13 +1,8 @@
 // The layout bar placed by its owner and dragged with the mouse, as a user
 // would, with every notification its parent receives.
-#include <gtest/gtest.h>
-
 #include <cstdio>
-#include <string>
 #include <tuple>
-#include <vector>
 
-#include "ktutil.h"
 #include "win/window_pixels.h"
 
 namespace {

@@ -2,19 +2,14 @@
 // text. Jobs go to the tests' own PostScript printer, whose spooler command
 // leaves each page as a 300-dpi grey map and as text: A4 paper is 2479 x
 // 3508 pixels, and tables keep one inch (300 pixels) from every edge.
-#include <gtest/gtest.h>
 #include <windows.h>
-
+// After windows.h, which they need.
 #include <commctrl.h>
 #include <commdlg.h>
 #include <richedit.h>
 
-#include <fstream>
-#include <functional>
-#include <sstream>
 #include <tuple>
 
-#include "ktutil.h"
 #include "win_helpers.h"
 
 namespace {

@@ -1,11 +1,6 @@
 // The strip graph as a user sees it: pixels read back from the control.
-#include <gtest/gtest.h>
-
 #include <climits>
-#include <utility>
-#include <vector>
 
-#include "ktutil.h"
 #include "win/window_pixels.h"
 
 namespace {

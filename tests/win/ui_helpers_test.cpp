@@ -1,13 +1,12 @@
 // Icon blocks, delayed messages, boxes on their own thread, the tooltip
 // painter and the control wrappers, on real windows and controls.
-#include <gtest/gtest.h>
 #include <windows.h>
-
+// After windows.h, which they need.
 #include <commctrl.h>
 #include <richedit.h>
 
-#include "ktutil.h"
 #include "support/kt_test_support.h"
+#include "win_helpers.h"
 
 namespace {
 
