@@ -119,7 +119,7 @@ std::vector<Page> PrintList(const ListView &list, int columns) {
   return Printed();
 }
 
-TEST(ListViewPrint, PagesOfRuledRowsInsideOneInchMarginsWithTheFirstColumnPaying) {
+TEST(ListViewPrint, RuledRowsInsideOneInchMarginsTheFirstColumnPayingAndOddTables) {
   // Widths summing to twice the printable width are halved, but the last
   // heading needs more room than that: the first column gives it.
   const int printable = 2479 - 2 * kInch, listed = printable * 2 / 3;
@@ -146,12 +146,11 @@ TEST(ListViewPrint, PagesOfRuledRowsInsideOneInchMarginsWithTheFirstColumnPaying
     EXPECT_GT(rules[3] - rules[2], listed / 2 + 100);
     EXPECT_NEAR(rules[3] - rules[0], printable, 3);
   }
-}
 
-TEST(ListViewPrint, OddTablesPrintOnePageOfRules) {
+  // Odd tables print one page of rules: no items; no columns; widths summing
+  // to 0, a column missing and cells past 1,023 characters; headings wider
+  // than the page.
   const std::string wide(60, 'W'), long1025 = std::string(1024, 'c') + ",";
-  // No items; no columns; widths summing to 0, a column missing and cells
-  // past 1,023 characters; headings wider than the page.
   const std::tuple<std::vector<std::pair<std::string, int>>, int, int> cases[] = {
       {{{"Name", 100}}, 0, 1}, {{{"Name", 100}}, 3, 0}, {{{"Name", 0}, {"Port", 0}}, 3, 3},
       {{{wide, 1}, {wide, 1}, {wide, 1}}, 3, 3}};  // columns, items, columns printed
@@ -183,15 +182,12 @@ LRESULT CALLBACK FormatRange(HWND window, UINT message, WPARAM render, LPARAM lP
 }
 
 TEST(PrintRichEditWnd, PrintsEveryLineOnceAndStopsWhenNothingMoreIsLaidOut) {
-  WNDCLASSA formatRange = {};
-  formatRange.lpfnWndProc = FormatRange;
-  formatRange.lpszClassName = "KtFormatRange";
+  const WNDCLASSA formatRange = {0, FormatRange, 0, 0, 0, 0, 0, 0, 0, "KtFormatRange"};
   RegisterClassA(&formatRange);
   LoadLibraryA("riched20.dll");
   std::string text;
   std::vector<std::string> lines;
-  for (int i = 0; i < 150; ++i) lines.push_back(Cell(i, 1));
-  for (const std::string &line : lines) text += line + "\n";
+  for (int i = 0; i < 150; ++i) text += (lines.emplace_back(Cell(i, 1)) + "\n");
   PRINTDLGA dialog = {};
   dialog.hDC = CreateDCA(nullptr, "ktutil test printer", nullptr, nullptr);
   auto print = [&](const char *window, const std::string &text) {
@@ -216,20 +212,13 @@ TEST(PrintRichEditWnd, PrintsEveryLineOnceAndStopsWhenNothingMoreIsLaidOut) {
   EXPECT_EQ(GetLastError(), DWORD{ERROR_INVALID_PARAMETER});
 }
 
-ListView Rows(const std::vector<std::vector<std::string>> &rows) {
-  std::vector<std::pair<std::string, int>> columns;
-  for (const std::string &heading : rows[0]) columns.emplace_back(heading, 50);
-  return ListView(columns, static_cast<int>(rows.size() - 1),
-                  [rows](int item, int column) { return rows[item + 1].at(column); });
-}
-
 TEST(ListViewSave, DelimitedTextAndHtmlReadBackByteForByteAndSearched) {
   // Cells are read as 1,023 characters at most, of which 1,021 are left in quotes.
-  const ListView list = Rows({{"Name,first", "Port"},
-                              {"a", "b"},
-                              {"x,y", "tab\there"},
-                              {"<q\"uote,", std::string(1022, 'l') + ","},
-                              {"," + std::string(1023, 'm'), ""}});
+  const std::vector<std::vector<std::string>> rows = {
+      {"a", "b"}, {"x,y", "tab\there"}, {"<q\"uote,", std::string(1022, 'l') + ","},
+      {"," + std::string(1023, 'm'), ""}};
+  const ListView list({{"Name,first", 50}, {"Port", 50}}, 4,
+                      [&](int item, int column) { return rows[item][column]; });
   const kttest::TempPath text("export.txt"), html("export.htm");
   ASSERT_TRUE(ListView_SaveToFile(list.hwnd, 2, text.c_str(), 0, ";"));
   ASSERT_TRUE(ListView_SaveToHTMLFile(list.hwnd, 2, html.c_str(), "Ports", 0));

@@ -25,7 +25,7 @@ std::vector<BYTE> Block(HICON icon) {
   return bytes;
 }
 
-TEST(IconData, RoundTripsThroughTheFixedPalette) {
+TEST(IconData, RoundTripsThroughTheFixedPaletteInBothLayoutsAndRefusesLies) {
   HDC dc = CreateCompatibleDC(nullptr);
   SelectObject(dc, GetStockObject(DC_BRUSH));
   SetDCBrushColor(dc, RGB(0x34, 0x65, 0x98));  // nearest entry: 36 * 1 + 6 * 2 + 3
@@ -51,9 +51,7 @@ TEST(IconData, RoundTripsThroughTheFixedPalette) {
     DestroyIcon(copy), DestroyIcon(icon);
   }
   DeleteDC(dc);
-}
-
-TEST(IconData, RefusesMonochromeIconsAndBlocksThatLie) {
+  // Monochrome icons are refused.
   const std::vector<BYTE> bits(2048, 0x5A);
   HICON mono = CreateIcon(nullptr, 16, 16, 1, 1, bits.data(), bits.data());
   LPVOID block = &block;
