@@ -89,7 +89,7 @@ TEST(DateTimeLocal, TheTestsZoneAndLocaleOffsetClockAndTicks) {
   EXPECT_NEAR(fromNow(TicksToDateTime(GetTickCount() + 3600000)), 3600, 2);
 }
 
-TEST(DateTimeText, DatesAndRanges) {
+TEST(DateTimeText, DatesRangesDurationsBytesDaysAndTimes) {
   SYSTEMTIME local = ToLocal(kJuly4);
   const std::string july4 = Stamp(local);
   CheckBounded(july4, [](char *b, int n) { DateTimeToStr(kJuly4, b, n); });
@@ -112,9 +112,8 @@ TEST(DateTimeText, DatesAndRanges) {
   range(15, 0, 0, "Current session only");
   range(1, 0, kJuly4, "From first access to " + july4);
   range(3, kJuly4, ~0u, "From " + july4 + " to last access");
-}
 
-TEST(QuantityText, DurationsBytesDaysAndTimes) {
+  // Durations, byte counts, days and times of day.
   const struct {
     DWORD ticks;
     const char *compact, *display;
