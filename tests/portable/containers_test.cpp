@@ -25,7 +25,23 @@ DWORD KTAPI NextKey(LPVOID existing, LPVOID) {
   return static_cast<Item *>(existing)->key + 10;
 }
 
-TEST(HashTable, GrowthRemovalEnumerationAndCollisions) {
+TEST(MapAndHashTable, ProbePathsRepeatedKeysMarkersGrowthAndCollisions) {
+  HMAP map = MapCreate(16);
+  // A repeated key is stored again; clearing uncovers the older value.
+  ASSERT_TRUE(MapAddEntry(map, 44, 7) && MapAddEntry(map, 44, 9));
+  EXPECT_EQ(MapFindEntry(map, 44), 7u);
+  EXPECT_TRUE(MapClrEntry(map, 44) && MapFindEntry(map, 44) == 9u);
+  EXPECT_FALSE(MapAddEntry(map, 1, 0) || MapAddEntry(map, 1, ~UINT_PTR{0}));
+  EXPECT_TRUE(MapClrAll(map) && MapFindEntry(map, 44) == 0u);
+  // Six keys of home slot 27 of 32: the path runs past the four slots a
+  // lookup may read at once, and on from the last slot to the first.
+  for (DWORD k = 27; k < 200; k += 32) ASSERT_TRUE(MapAddEntry(map, k, k + 1));
+  EXPECT_TRUE(MapClrEntry(map, 59) && MapFindEntry(map, 59) == 0u);
+  for (DWORD k = 91; k < 200; k += 32) EXPECT_EQ(MapFindEntry(map, k), k + 1);
+  EXPECT_TRUE(MapFindEntry(map, 219) == 0u && MapFindEntry(map, 31) == 0u);
+  MapDestroy(map);
+
+  // The hash table: growth, removal, enumeration and collisions.
   DWORD calls = 0;
   HHASHTABLE hash = HashCreate(16, KeyOf, nullptr, &calls);
   // One home slot until the table passes 64 slots: long probe paths, rehashed.
@@ -73,23 +89,6 @@ TEST(HashTable, GrowthRemovalEnumerationAndCollisions) {
   ASSERT_TRUE(HashAddEntry(hash, distant));
   EXPECT_TRUE(HashClrEntry(hash, distant) && HashFindEntry(hash, 0x40) == nearby);
   HashDestroy(hash);
-}
-
-TEST(Map, RepeatedKeysMarkersAndLongProbePaths) {
-  HMAP map = MapCreate(16);
-  // A repeated key is stored again; clearing uncovers the older value.
-  ASSERT_TRUE(MapAddEntry(map, 44, 7) && MapAddEntry(map, 44, 9));
-  EXPECT_EQ(MapFindEntry(map, 44), 7u);
-  EXPECT_TRUE(MapClrEntry(map, 44) && MapFindEntry(map, 44) == 9u);
-  EXPECT_FALSE(MapAddEntry(map, 1, 0) || MapAddEntry(map, 1, ~UINT_PTR{0}));
-  EXPECT_TRUE(MapClrAll(map) && MapFindEntry(map, 44) == 0u);
-  // Six keys of home slot 27 of 32: the path runs past the four slots a
-  // lookup may read at once, and on from the last slot to the first.
-  for (DWORD k = 27; k < 200; k += 32) ASSERT_TRUE(MapAddEntry(map, k, k + 1));
-  EXPECT_TRUE(MapClrEntry(map, 59) && MapFindEntry(map, 59) == 0u);
-  for (DWORD k = 91; k < 200; k += 32) EXPECT_EQ(MapFindEntry(map, k), k + 1);
-  EXPECT_TRUE(MapFindEntry(map, 219) == 0u && MapFindEntry(map, 31) == 0u);
-  MapDestroy(map);
 }
 
 using V = std::vector<UINT_PTR>;
@@ -183,7 +182,7 @@ struct AllocLimit {
   ~AllocLimit() { kt::g_containerAlloc = std::calloc; }
 };
 
-TEST(ContainerGrowthFailure, TablesCarryOnInTheirOldArray) {
+TEST(NativeInternals, TablesCarryOnInTheirOldArrayAndBlockHashesAvoidReservedKeys) {
   {
     AllocLimit none(0);  // the three share the handle's allocation
     EXPECT_EQ(HashCreate(16, KeyOf, nullptr, nullptr), nullptr);
@@ -224,9 +223,8 @@ TEST(ContainerGrowthFailure, TablesCarryOnInTheirOldArray) {
   HashDestroy(hash);
   MapDestroy(map);
   MultiMapDestroy(multi);
-}
 
-TEST(BlockHash, NeverGivesReservedKeys) {
+  // Block hashes never give a key the tables reserve.
   const BYTE five[4] = {5, 0, 0, 0}, ones[4] = {0xFF, 0xFF, 0xFF, 0xFF};
   EXPECT_EQ(kt::BlockHash(five, 4), 513u);  // 5 ^ 5 = 0 is reserved
   EXPECT_EQ(kt::BlockHash(ones, 4), 0xFFFFFF00u);

@@ -67,7 +67,7 @@ TEST(DateTimeArithmetic, WeekdaysDayByDayAndHugeCounts) {
               st.wMinute == 0);
 }
 
-TEST(DateTimeRanges, DatesRecordsAndTimesOfDay) {
+TEST(DateTimeRanges, DatesRecordsTimesOfDayAndTheFixedForm) {
   const DateTime from = Pack(2001, 1, 1), to = Pack(2001, 12, 31), mid = Pack(2001, 6, 1);
   EXPECT_TRUE(DateTimeInRange(0, 0, ~0u, 0) && DateTimeInRange(~0u, 0, ~0u, 0));
   EXPECT_TRUE(DateTimeInRange(mid, from, to, 0) && !DateTimeInRange(to, from, to, 0));
@@ -82,10 +82,8 @@ TEST(DateTimeRanges, DatesRecordsAndTimesOfDay) {
   for (int t : {0, 7200, 79200, 86399})  // no wrap past midnight; -1 to -1 is always
     EXPECT_TRUE(!TimeOfDayInRange(t, 79200, 7200) && TimeOfDayInRange(t, -1, -1)) << t;
   EXPECT_TRUE(TimeOfDayInRange(3600, 3600, 7200) && !TimeOfDayInRange(7201, 3600, 7200));
-}
 
-// The writer's cuts are checked with the other bounded writers (core_test.cpp).
-TEST(NormDateTimeText, ReadsTheFixedForm) {
+  // The writer's cuts are checked with the other bounded writers (core_test.cpp).
   EXPECT_EQ(NormStrToDateTime("  2001/7/4\t\n13.45.37 trailing"), kJuly4);
   EXPECT_EQ(NormStrToDateTime("2001/07/04"), Pack(2001, 7, 4));
   EXPECT_EQ(NormStrToDateTime("garbage"), 0u);

@@ -12,7 +12,7 @@ namespace {
 // Network order is memory order: 1.2.3.4 is stored as the bytes 1, 2, 3, 4.
 DWORD Address(DWORD hostOrder) { return ToggleNetHostL(hostOrder, FALSE); }
 
-TEST(AddressText, ByteOrderMasksEthernetAddressAndFlagLetters) {
+TEST(AddressText, ByteOrderMasksEthernetAddressFlagLettersAndParsing) {
   const DWORD address = Address(0xC0A80001u);
   EXPECT_EQ(memcmp(&address, "\xC0\xA8\x00\x01", 4), 0);
   EXPECT_EQ(ToggleNetHostL(address, TRUE), 0xC0A80001u);
@@ -29,13 +29,10 @@ TEST(AddressText, ByteOrderMasksEthernetAddressAndFlagLetters) {
   EXPECT_STREQ(eth, "00-1a-2b-c3-ff-09");
   // Whether any flag is set, whatever the room for the letters.
   EXPECT_TRUE(!GetTCPFlags(0xC0, eth, sizeof eth) && GetTCPFlags(0x01, eth, 1));
-}
 
-// Each text sits in storage of exactly its size: the sanitizer catches a read
-// past the terminator. Trailing text ends the address; a leading part beyond
-// four falls off; a part above 255 spills into the next higher one, and huge
-// ones wrap.
-TEST(StrToIPAddr, PartsShiftInFromTheRight) {
+  // Each text sits in storage of exactly its size: the sanitizer catches a read past the
+  // terminator. Trailing text ends the address; a leading part beyond four falls off; a
+  // part above 255 spills into the next higher one, and huge ones wrap.
   EXPECT_EQ(StrToIPAddr(nullptr), 0u);
   const std::pair<std::string, const char *> cases[] = {
       {"", "0.0.0.0"},           {"192.168.0.1", "192.168.0.1"},

@@ -77,7 +77,7 @@ Scan Id(const char *text, const KTKEYWORD *table) {
   return At(text, [table](LPCSTR t, DWORD *c) { return GetTokenID(t, c, table); });
 }
 
-TEST(Tokenizer, KeywordIdentifiers) {
+TEST(Tokenizer, KeywordIdentifiersAndVersions) {
   EXPECT_EQ(Id("GET[x", kWords), Scan(2, 4));  // same word, second follow char
   EXPECT_EQ(Id("get (x", kWords), Scan(1, 5));
   EXPECT_EQ(Id("Set-Up", kWords), Scan(4, 6));
@@ -88,6 +88,27 @@ TEST(Tokenizer, KeywordIdentifiers) {
   EXPECT_EQ(Id("run  later", kWords), Scan(3, 5));
   // The partial-match flag gives the id but leaves the word unread.
   EXPECT_EQ(Id("get x", kPartial), Scan(1, 0));
+
+  // Versions: major and minor after a keyword.
+  static const KTKEYWORD protocols[] = {
+      {nullptr, 0, 0, nullptr}, {"HTTP", 1, 0, nullptr}, {}};
+  // Text, version (0 = refused), cursor after (where a failure was seen).
+  const struct {
+    const char *text;
+    DWORD version, cursor;
+  } cases[] = {
+      {"http/2.10 200", 0x2000A, 9},
+      {"HTTP/1.", 0x10000, 7},
+      {"HTTP/0.9", 0, 6},
+      {"HTTP/1", 0, 6},
+      {"FTP/1.0", 0, 0},
+      {"HTTP/4294967297.0", 0x10000, 17},  // numbers wrap
+  };
+  for (const auto &k : cases)
+    EXPECT_EQ(
+        At(k.text, [](LPCSTR t, DWORD *c) { return ParseVersion(protocols, t, c); }),
+        Scan(k.version, k.cursor))
+        << k.text;
 }
 
 struct Parsed {
@@ -145,28 +166,6 @@ TEST(ParseHTTPUrl, SplitsAndCutsLongParts) {
   EXPECT_TRUE(ParseHTTPUrl(&longScheme[0], s.raw(), h.raw(), p.raw()));
   EXPECT_EQ(s.text(), std::string(255, 's'));
   EXPECT_TRUE(s.Intact() && h.Intact() && p.Intact());
-}
-
-TEST(ParseVersion, ReadsMajorAndMinor) {
-  static const KTKEYWORD protocols[] = {
-      {nullptr, 0, 0, nullptr}, {"HTTP", 1, 0, nullptr}, {}};
-  // Text, version (0 = refused), cursor after (where a failure was seen).
-  const struct {
-    const char *text;
-    DWORD version, cursor;
-  } cases[] = {
-      {"http/2.10 200", 0x2000A, 9},
-      {"HTTP/1.", 0x10000, 7},
-      {"HTTP/0.9", 0, 6},
-      {"HTTP/1", 0, 6},
-      {"FTP/1.0", 0, 0},
-      {"HTTP/4294967297.0", 0x10000, 17},  // numbers wrap
-  };
-  for (const auto &k : cases)
-    EXPECT_EQ(
-        At(k.text, [](LPCSTR t, DWORD *c) { return ParseVersion(protocols, t, c); }),
-        Scan(k.version, k.cursor))
-        << k.text;
 }
 
 }  // namespace
