@@ -9,7 +9,7 @@ namespace {
 using kttest::BesideProgram;
 using kttest::ReadAppInfo;
 
-TEST(GetAppInfo, DescribesAProgramAndFillsWhatTheFlagsAskAndTheRecordHasRoomFor) {
+TEST(GetAppInfo, DescribesAProgramFillsWhatIsAskedAndSumsFilesOfEveryEdgeSize) {
   const kttest::TempPath folder("apps");
   CreateDirectoryA(folder.c_str(), nullptr);
   const struct {
@@ -58,9 +58,8 @@ TEST(GetAppInfo, DescribesAProgramAndFillsWhatTheFlagsAskAndTheRecordHasRoomFor)
       ReadAppInfo(path, KTAI_SIGNATURE | KTAI_DIGEST | KTAI_CHECKSUM, 1212);
   EXPECT_TRUE(small.signatureStatus == 0xABABABABu && small.digest[15] == 0xAB &&
               small.checksum == all.checksum);
-}
 
-TEST(GetAppInfo, ChecksumDigestTimeAndSizeOfFilesOfEveryEdgeSize) {
+  // Checksum, digest, time and size of files of every edge size.
   const DWORD kStats = KTAI_CHECKSUM | KTAI_DIGEST | KTAI_FILESIZE | KTAI_FILETIME;
   const kttest::TempPath file("sum.bin");
   for (size_t size : {0, 3, 4, 5, 8, 32767, 32768, 32769, 3 * 1048576 + 6}) {

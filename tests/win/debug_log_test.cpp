@@ -94,7 +94,7 @@ struct MonitorSettings {
   }
 };
 
-TEST(DebugLog, RegistryFlagsSelectMessagesForTheDebuggerAndTheFile) {
+TEST(DebugLog, RegistryFlagsSelectWhereMessagesGoAndSetLogSwitchesThem) {
   MonitorSettings monitor;
   monitor.Use(Dword(1), std::nullopt);
   std::string text;  // neighbours differ, so a cut in the wrong place shows
@@ -120,17 +120,14 @@ TEST(DebugLog, RegistryFlagsSelectMessagesForTheDebuggerAndTheFile) {
   run = RunLogChild({"p", "1", "first", "d", folder.path, "p", "1", "second"});
   EXPECT_EQ(run.debugOutput, (Lines{"first", "second"}));
   EXPECT_EQ(late.Contents(), "second");
-}
 
-TEST(DebugLog, SetLogSwitchesFilesAndLosesOnlyToTheFirstRead) {
-  MonitorSettings monitor;
+  // DbgSetLog switches files; the first message reads the registry over what
+  // it just set.
   monitor.Use(Dword(1), std::nullopt);
   TempPath first("first.log"), second("second.log");
-  // The first message reads the registry over what DbgSetLog just set.
-  auto run =
-      RunLogChild({"s",   "0", "-", "0",         "p", "1", "x",        "s", "0", "-",
-                   "0",   "p", "1", "y",         "s", "2", first.path, "1", "p", "2",
-                   "a\n", "s", "2", second.path, "0", "p", "2",        "b"});
+  run = RunLogChild({"s",   "0", "-", "0",         "p", "1", "x",        "s", "0", "-",
+                     "0",   "p", "1", "y",         "s", "2", first.path, "1", "p", "2",
+                     "a\n", "s", "2", second.path, "0", "p", "2",        "b"});
   EXPECT_EQ(run.exitCode, 0u);
   EXPECT_EQ(run.debugOutput, (Lines{"x"}));
   EXPECT_EQ(first.Contents(), "a\r\n");  // text mode

@@ -9,28 +9,6 @@
 
 namespace {
 
-TEST(DialogControl, SwitchesReadAsShowUntilClearedToZero) {
-  // The switch key of program "ktutil-test" is this scratch key.
-  kttest::ScratchKey scratch("DialogControl");
-  const char *program = "ktutil-test";
-  // A zero hides: shown by the zero DWORD below and by the ticked box.
-  EXPECT_TRUE(GetDialogControlEx(program, "never-set"));
-  EXPECT_EQ(SetDialogControlEx(program, "quiet", 7), 0);
-  EXPECT_TRUE(GetDialogControlEx(program, "quiet"));
-  // Stored untyped, 4 bytes.
-  DWORD type = 99, value = 0, size = sizeof value;
-  RegGetValueA(scratch.key(), nullptr, "quiet", RRF_RT_ANY, &type, &value, &size);
-  EXPECT_TRUE(type == REG_NONE && size == 4 && value == 7) << type << ' ' << value;
-
-  // Other writers' values count by their first 4 bytes; a longer one cannot
-  // be read, which means show.
-  const unsigned long long wide = 0;
-  scratch.SetDword("dword-zero", 0);
-  scratch.SetRaw("qword-zero", REG_QWORD, &wide, sizeof wide);
-  EXPECT_FALSE(GetDialogControlEx(program, "dword-zero"));
-  EXPECT_TRUE(GetDialogControlEx(program, "qword-zero"));
-}
-
 TEST(GetParentRect, GivesTheRectangleInTheParentsClientArea) {
   // The caption and border put the client area away from the window's corner.
   HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_CAPTION | WS_THICKFRAME,
@@ -85,8 +63,29 @@ SeenBox ShowBox(const char *switchName, DWORD flags, bool tick, HWND owner = nul
   return seen;
 }
 
-// A box that did show answers 1: the helper pressed OK.
-TEST(KTMessageBox, ClosesOnlyThroughOKIsSuppressedByATickAndStaysInTheWorkArea) {
+TEST(DialogControl, SwitchesAndTheMessageBoxTheyQuiet) {
+  // The switch key of program "ktutil-test" is this scratch key.
+  kttest::ScratchKey scratch("DialogControl");
+  const char *program = "ktutil-test";
+  // A zero hides: shown by the zero DWORD below and by the ticked box.
+  EXPECT_TRUE(GetDialogControlEx(program, "never-set"));
+  EXPECT_EQ(SetDialogControlEx(program, "quiet", 7), 0);
+  EXPECT_TRUE(GetDialogControlEx(program, "quiet"));
+  // Stored untyped, 4 bytes.
+  DWORD type = 99, value = 0, size = sizeof value;
+  RegGetValueA(scratch.key(), nullptr, "quiet", RRF_RT_ANY, &type, &value, &size);
+  EXPECT_TRUE(type == REG_NONE && size == 4 && value == 7) << type << ' ' << value;
+
+  // Other writers' values count by their first 4 bytes; a longer one cannot
+  // be read, which means show.
+  const unsigned long long wide = 0;
+  scratch.SetDword("dword-zero", 0);
+  scratch.SetRaw("qword-zero", REG_QWORD, &wide, sizeof wide);
+  EXPECT_FALSE(GetDialogControlEx(program, "dword-zero"));
+  EXPECT_TRUE(GetDialogControlEx(program, "qword-zero"));
+
+  // A box that did show answers 1: the helper pressed OK. It closes only
+  // through OK, a tick quiets it, and it stays inside the work area.
   // The box keeps its switches under the default program, made here if new.
   HKEY monitor;
   DWORD made = 0;

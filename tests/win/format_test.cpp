@@ -24,7 +24,7 @@ std::string R(const char *format, ...) {
 
 // wsnprintf formats with the same platform function: its conversions
 // ("%I64d") are checked here.
-TEST(Wsrprintf, InsertsTextsAndMovesArgumentsByConversionSize) {
+TEST(Wsrprintf, InsertsTextsMovesArgumentsByConversionSizeAndCutsAtEverySize) {
   char buf[32];
   EXPECT_EQ(fmtmsg(buf, sizeof buf, KtModule(), kPage, 12), 7);
   EXPECT_STREQ(buf, "page 12");
@@ -52,9 +52,8 @@ TEST(Wsrprintf, InsertsTextsAndMovesArgumentsByConversionSize) {
   // it must read an empty slot, never the stack beyond the list.
   EXPECT_EQ(R("%r", kPage, 3), "page 0");
   EXPECT_EQ(R("%r|%d|%r", kPage, 3, kPage), "page 3|0|page 0");
-}
 
-TEST(Wsrprintf, CutsAtEverySizeAndTheRebuiltFormatToTheDestination) {
+  // Cuts: -1 for no room, else the length written.
   kttest::CheckBounded(
       "0123456789",
       [](char *d, int n) {
@@ -69,10 +68,10 @@ TEST(Wsrprintf, CutsAtEverySizeAndTheRebuiltFormatToTheDestination) {
   const std::pair<int, std::string> cases[] = {{0, ""},     {1, ""},      {2, "n"},
                                                {5, "none"}, {7, "none="}, {8, "none=7"}};
   for (const auto &[size, text] : cases) {
-    CanaryBuffer buf(size);
-    int n = wsrprintf(buf.raw(), size, KtModule(), "%r=%d", kNone, 7);
-    EXPECT_TRUE(buf.Intact()) << size;
-    EXPECT_EQ(buf.text(), text) << size;
+    CanaryBuffer out(size);
+    int n = wsrprintf(out.raw(), size, KtModule(), "%r=%d", kNone, 7);
+    EXPECT_TRUE(out.Intact()) << size;
+    EXPECT_EQ(out.text(), text) << size;
     EXPECT_EQ(n, size == 0 ? -1 : static_cast<int>(text.size())) << size;
   }
 }

@@ -6,7 +6,7 @@
 
 namespace {
 
-TEST(GetPortString, ServiceNamesByProtocolCutAtEverySize) {
+TEST(NetText, ServiceNamesCutAtEverySizeAndAddressesAsTheSocketsWrite) {
   const struct {
     DWORD proto;
     WORD port;
@@ -25,10 +25,8 @@ TEST(GetPortString, ServiceNamesByProtocolCutAtEverySize) {
           EXPECT_TRUE(n == 0 || written == n - 1) << written << " in " << n;
         },
         true);
-}
 
-// The platform's own formatter is the reference for every byte value.
-TEST(IPAddrToStr, AgreesWithTheSocketsFormatter) {
+  // The platform's own formatter is the reference for every byte value.
   std::mt19937 random(20261206);
   char text[32];
   for (int i = 0; i < 20000; ++i) {

@@ -75,7 +75,7 @@ TEST(IconData, RoundTripsThroughTheFixedPaletteInBothLayoutsAndRefusesLies) {
   }
 }
 
-TEST(PostDelayedMessage, TenWaitAtOnceAndArriveAfterTheirDelay) {
+TEST(LaterAnswers, TenDelayedMessagesWaitAndAnAsyncBoxEndsWithItsAnswer) {
   HWND window = Window("STATIC", "");
   const DWORD start = GetTickCount();
   for (int i = 0; i < 10; ++i) ASSERT_TRUE(PostDelayedMessage(window, WM_APP, i, 0, 300));
@@ -92,9 +92,8 @@ TEST(PostDelayedMessage, TenWaitAtOnceAndArriveAfterTheirDelay) {
   }
   EXPECT_TRUE(PostDelayedMessage(window, WM_APP, 0, 0, 1));  // every slot free again
   DestroyWindow(window);
-}
 
-TEST(AsyncMessageBox, ReturnsAtOnceAndEndsWithTheAnswer) {
+  // A box on its own thread returns at once and ends with the answer.
   HANDLE thread = AsyncMessageBox(nullptr, "Allow ftp?", "kt async", MB_YESNO);
   HWND box = nullptr;
   for (int i = 0; i < 1000 && !(box = FindWindowA("#32770", "kt async")); ++i) Sleep(5);
