@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "ktutil.h"
 #include "support/canary.h"
@@ -32,11 +33,8 @@ TEST(Bits, RotationsAndStatusFlags) {
 // terminator) into a canary buffer: the text is cut, never overrun. Writers
 // that take a maximum length get size - 1, from maximum 0.
 TEST(PortableWriters, CutAndTerminateAtEverySize) {
-  const struct {
-    std::string full;
-    bool takesMax;
-    void (*write)(char *, int);
-  } writers[] = {
+  // The full text, whether the writer takes a maximum, the call.
+  const std::tuple<std::string, bool, void (*)(char *, int)> writers[] = {
       {"firewall", false,
        [](char *d, int n) { EXPECT_EQ(strncpy0(d, "firewall", n), d); }},
       {"name.ext", false,
@@ -71,13 +69,13 @@ TEST(PortableWriters, CutAndTerminateAtEverySize) {
          ParseURL(nullptr, url.c_str(), &c, nullptr, 0, d, n - 1, nullptr, 0, nullptr);
          EXPECT_EQ(c, url.size());
        }}};
-  for (const auto &w : writers) {
-    const int exact = static_cast<int>(w.full.size()) + 1;
-    for (int size : {w.takesMax ? 2 : 0, 1, exact - 1, exact}) {
+  for (const auto &[full, takesMax, write] : writers) {
+    const int exact = static_cast<int>(full.size()) + 1;
+    for (int size : {takesMax ? 2 : 0, 1, exact - 1, exact}) {
       kttest::CanaryBuffer buf(size);
-      w.write(buf.raw(), size);
-      EXPECT_TRUE(buf.Intact()) << w.full.substr(0, 20) << " size " << size;
-      EXPECT_EQ(buf.text(), w.full.substr(0, size > 0 ? size - 1 : 0)) << size;
+      write(buf.raw(), size);
+      EXPECT_TRUE(buf.Intact()) << full.substr(0, 20) << " size " << size;
+      EXPECT_EQ(buf.text(), full.substr(0, size > 0 ? size - 1 : 0)) << size;
     }
   }
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "ktutil.h"
@@ -93,10 +94,7 @@ TEST(Tokenizer, KeywordIdentifiersAndVersions) {
   static const KTKEYWORD protocols[] = {
       {nullptr, 0, 0, nullptr}, {"HTTP", 1, 0, nullptr}, {}};
   // Text, version (0 = refused), cursor after (where a failure was seen).
-  const struct {
-    const char *text;
-    DWORD version, cursor;
-  } cases[] = {
+  const std::tuple<const char *, DWORD, DWORD> cases[] = {
       {"http/2.10 200", 0x2000A, 9},
       {"HTTP/1.", 0x10000, 7},
       {"HTTP/0.9", 0, 6},
@@ -104,11 +102,10 @@ TEST(Tokenizer, KeywordIdentifiersAndVersions) {
       {"FTP/1.0", 0, 0},
       {"HTTP/4294967297.0", 0x10000, 17},  // numbers wrap
   };
-  for (const auto &k : cases)
-    EXPECT_EQ(
-        At(k.text, [](LPCSTR t, DWORD *c) { return ParseVersion(protocols, t, c); }),
-        Scan(k.version, k.cursor))
-        << k.text;
+  for (const auto &[text, version, cursor] : cases)
+    EXPECT_EQ(At(text, [](LPCSTR t, DWORD *c) { return ParseVersion(protocols, t, c); }),
+              Scan(version, cursor))
+        << text;
 }
 
 struct Parsed {

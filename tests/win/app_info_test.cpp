@@ -12,9 +12,8 @@ using kttest::ReadAppInfo;
 TEST(GetAppInfo, DescribesAProgramFillsWhatIsAskedAndSumsFilesOfEveryEdgeSize) {
   const kttest::TempPath folder("apps");
   CreateDirectoryA(folder.c_str(), nullptr);
-  const struct {
-    const char *source, *copyAs, *description, *company;
-  } cases[] = {
+  // The file, its copy's name, the description and company read.
+  const std::tuple<const char *, const char *, const char *, const char *> cases[] = {
       {"kt_version_full.dll", "any.dll", "Sample firewall tool", "Sample Works"},
       {"kt_version_untranslated.dll", "any.dll", "Main Module", "Untranslated Inc"},
       {"kt_version_untranslated.dll", "WAOL.EXE", "America Online", "Untranslated Inc"},
@@ -24,15 +23,15 @@ TEST(GetAppInfo, DescribesAProgramFillsWhatIsAskedAndSumsFilesOfEveryEdgeSize) {
       {"kt_version_blankproduct.dll", " .EXE", "Stand-in Product", ""},
       {"kt_idle_child.exe", "plain.exe", "plain.exe", ""},  // no version resource
   };
-  for (const auto &c : cases) {
-    const kttest::TempPath file(std::string("apps\\") + c.copyAs);
-    ASSERT_TRUE(CopyFileA(BesideProgram(c.source).c_str(), file.c_str(), FALSE));
+  for (const auto &[source, copyAs, description, company] : cases) {
+    const kttest::TempPath file(std::string("apps\\") + copyAs);
+    ASSERT_TRUE(CopyFileA(BesideProgram(source).c_str(), file.c_str(), FALSE));
     const AppInfo info =
         ReadAppInfo(file.path, KTAI_DESCRIPTION | KTAI_COMPANY | KTAI_LANGUAGE);
     EXPECT_EQ(std::string(info.description) + "|" + info.company,
-              std::string(c.description) + "|" + c.company);
+              std::string(description) + "|" + company);
     EXPECT_TRUE(info.fileVersion[0] == '\xAB' &&
-                (!strstr(c.source, "untr") || !info.language[0]));
+                (!strstr(source, "untr") || !info.language[0]));
   }
   // Every text of a full version resource, and only what the flags ask
   // for and the record has room for.

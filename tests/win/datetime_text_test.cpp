@@ -114,17 +114,15 @@ TEST(DateTimeText, DatesRangesDurationsBytesDaysAndTimes) {
   range(3, kJuly4, ~0u, "From " + july4 + " to last access");
 
   // Durations, byte counts, days and times of day.
-  const struct {
-    DWORD ticks;
-    const char *compact, *display;
-  } durations[] = {{0, "none", "none"},
-                   {5, "5ms", "5 milliseconds"},
-                   {61000, "1m 1s", "1 minutes"},
-                   {3600005, "1h 0m 0s 5ms", "1hours 0minutes"},
-                   {3660000, "1h 1m", "1hours 1minutes"}};
-  for (const auto &d : durations) {
-    CheckCounted(TicksToHMSStr, d.ticks, d.compact, 0);
-    CheckCounted(TicksToDisplayStr, d.ticks, d.display, 0);
+  const std::tuple<DWORD, const char *, const char *> durations[] = {
+      {0, "none", "none"},
+      {5, "5ms", "5 milliseconds"},
+      {61000, "1m 1s", "1 minutes"},
+      {3600005, "1h 0m 0s 5ms", "1hours 0minutes"},
+      {3660000, "1h 1m", "1hours 1minutes"}};
+  for (const auto &[ticks, compact, display] : durations) {
+    CheckCounted(TicksToHMSStr, ticks, compact, 0);
+    CheckCounted(TicksToDisplayStr, ticks, display, 0);
   }
   const std::pair<DWORD, const char *> bytes[] = {{999, "999 bytes"},
                                                   {1000, "1.00 KB"},

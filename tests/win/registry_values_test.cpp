@@ -17,19 +17,16 @@ TEST(RegistryValues, PlainAndScrambledTextsReadWholeOrNotAtAll) {
   EXPECT_EQ(key.GetString("s"), "~\x05\x68\x26\x7E\x68\x73");
   // Each needs room for what is stored: the scrambled reader 8 bytes for
   // "secret", and it gives the empty text rather than a fragment.
-  const struct {
-    BOOL(KTAPI *read)(HKEY, LPCSTR, LPCSTR, LPSTR, DWORD);
-    const char *value, *text;
-    int exact;
-  } reads[] = {{GetRegistryValueString, "name", "hello", 6},
-               {GetRegistryValueStringEnc, "s", "secret", 8}};
-  for (const auto &r : reads)
-    for (int size : {0, 1, r.exact - 1, r.exact}) {
+  const std::tuple<decltype(&GetRegistryValueString), const char *, const char *, int>
+      reads[] = {{GetRegistryValueString, "name", "hello", 6},
+                 {GetRegistryValueStringEnc, "s", "secret", 8}};
+  for (const auto &[read, value, text, exact] : reads)
+    for (int size : {0, 1, exact - 1, exact}) {
       CanaryBuffer buf(size);
-      EXPECT_EQ(r.read(key.root(), path, r.value, buf.raw(), size), size == r.exact);
+      EXPECT_EQ(read(key.root(), path, value, buf.raw(), size), size == exact);
       EXPECT_TRUE(buf.Intact()) << size;
-      if (size == r.exact || r.read == GetRegistryValueStringEnc) {
-        EXPECT_EQ(buf.text(), size == r.exact ? r.text : "") << size;
+      if (size == exact || read == GetRegistryValueStringEnc) {
+        EXPECT_EQ(buf.text(), size == exact ? text : "") << size;
       }
     }
   char text[300] = "x";
