@@ -12,7 +12,7 @@ namespace {
 // Network order is memory order: 1.2.3.4 is stored as the bytes 1, 2, 3, 4.
 DWORD Address(DWORD hostOrder) { return ToggleNetHostL(hostOrder, FALSE); }
 
-TEST(AddressText, ByteOrderMasksEthernetAddressFlagLettersAndParsing) {
+TEST(AddressText, ByteOrderMasksEthernetFlagsParsingAndProtocolTypes) {
   const DWORD address = Address(0xC0A80001u);
   EXPECT_EQ(memcmp(&address, "\xC0\xA8\x00\x01", 4), 0);
   EXPECT_EQ(ToggleNetHostL(address, TRUE), 0xC0A80001u);
@@ -46,14 +46,12 @@ TEST(AddressText, ByteOrderMasksEthernetAddressFlagLettersAndParsing) {
     IPAddrToStr(StrToIPAddr(exact.data()), out, sizeof out);
     EXPECT_STREQ(out, dotted) << text.substr(0, 20);
   }
-}
 
-TEST(GetProtocolType, ConditionsDropToNoProtocol) {
   // {port, noProxy, noTerminal, type}; host-order 80 reads as port 20480.
-  const int cases[][4] = {{80, 1, 1, 0x2002},   {8080, 0, 1, 0x2002},
+  const int ports[][4] = {{80, 1, 1, 0x2002},   {8080, 0, 1, 0x2002},
                           {8080, 1, 0, 0x2000}, {23, 1, 0, 0x2181},
                           {23, 0, 1, 0x2000},   {20480, 0, 0, 0x2000}};
-  for (const auto &c : cases)
+  for (const auto &c : ports)
     EXPECT_EQ(GetProtocolType(ToggleNetHostS(WORD(c[0]), FALSE), c[1], c[2]), DWORD(c[3]))
         << c[0];
 }

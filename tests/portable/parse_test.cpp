@@ -117,7 +117,7 @@ struct Parsed {
   }
 };
 
-TEST(ParseURL, SplitsTargetsAndAuthoritiesAndRefusesHostileOnes) {
+TEST(ParseURL, SplitsTargetsAndAuthoritiesRefusesHostileOnesAndCutsLongParts) {
   Parsed bare("/dir/page.asp?a=1&b=%41 HTTP/1.0");
   EXPECT_EQ(bare.flags, DWORD{KTURL_PATH | KTURL_QUERY});
   EXPECT_STREQ(bare.path, "/dir/page.asp");
@@ -142,9 +142,8 @@ TEST(ParseURL, SplitsTargetsAndAuthoritiesAndRefusesHostileOnes) {
   DWORD c = 0;
   EXPECT_EQ(ParseURL(nullptr, "/p?q", &c, nullptr, 0, nullptr, 0, nullptr, 0, nullptr),
             DWORD{KTURL_PATH | KTURL_QUERY});
-}
 
-TEST(ParseHTTPUrl, SplitsAndCutsLongParts) {
+  // The HTTP form splits in place and cuts long parts.
   char url[300] = "http://host:8080/dir/file?q=1", noSlash[300] = "mailto:x";
   char scheme[KT_URLPART_SIZE], hostPort[KT_URLPART_SIZE], path[KT_URLPART_SIZE];
   EXPECT_TRUE(ParseHTTPUrl(url, scheme, hostPort, path));
