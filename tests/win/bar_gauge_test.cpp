@@ -26,7 +26,7 @@ struct Gauge : kttest::Control {
   }
 };
 
-TEST(BarGauge, ValuesLightSevenPixelBlocksAndThePeakHoldsUntilTheTimerTicks) {
+TEST(BarGauge, ValuesLightSevenPixelBlocksThePeakHoldsAndItSetsItsOwnHeight) {
   Gauge gauge;
   gauge.Send(BGM_SETVALUE, 0, 80);
   gauge.Send(BGM_SETVALUE, 0, 20);
@@ -56,22 +56,21 @@ TEST(BarGauge, ValuesLightSevenPixelBlocksAndThePeakHoldsUntilTheTimerTicks) {
     gauge.Send(WM_TIMER, 101);
     EXPECT_EQ(gauge.Bar(1, kttest::kGreen), lit) << min << ' ' << value;
   }
-}
 
-TEST(BarGauge, SetsItsOwnHeightAndBackground) {
+  // It sets its own height and background.
   const int edge = GetSystemMetrics(SM_CXEDGE);
-  const std::tuple<DWORD, DWORD, int, COLORREF> cases[] = {
+  const std::tuple<DWORD, DWORD, int, COLORREF> looks[] = {
       // style, ex, height, background
       {BGS_NOTEXT, 0, 23, RGB(255, 255, 255)},  // the window colour: white on Wine
       {BGS_NOTEXT | BGS_BLACKBACKGROUND, WS_EX_CLIENTEDGE, 23 + 2 * edge, RGB(0, 0, 0)},
   };
-  for (auto &[style, ex, height, background] : cases) {
-    Gauge gauge(style, ex);
+  for (auto &[style, ex, height, background] : looks) {
+    Gauge styled(style, ex);
     RECT r;
-    GetWindowRect(gauge.c, &r);
+    GetWindowRect(styled.c, &r);
     EXPECT_EQ(r.bottom - r.top, height);
-    gauge.Send(BGM_SETVALUE, 0, 50);
-    const Pixels p(gauge.c);  // between two blocks, and below the bars
+    styled.Send(BGM_SETVALUE, 0, 50);
+    const Pixels p(styled.c);  // between two blocks, and below the bars
     EXPECT_TRUE(p.at(8, 5) == background && p.at(50, 21) == background) << style;
   }
   // The text strip adds the font's height; caption and label stand in it.

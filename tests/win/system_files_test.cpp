@@ -6,26 +6,7 @@
 
 namespace {
 
-TEST(MoveFileExEx, NeverReplacesNorLeavesACopyBehind) {
-  const kttest::TempPath a("a", "new"), b("b", "old");
-  EXPECT_FALSE(MoveFileExEx(a.c_str(), b.c_str()));
-  EXPECT_TRUE(a.Contents() == "new" && b.Contents() == "old");
-
-  // Open without delete sharing: the copy can read it, the delete must fail.
-  DeleteFileA(b.c_str());
-  HANDLE held = CreateFileA(a.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
-  EXPECT_FALSE(MoveFileExEx(a.c_str(), b.c_str()));
-  CloseHandle(held);
-  EXPECT_FALSE(FileExists(b.c_str()));
-
-  EXPECT_TRUE(MoveFileExEx(a.c_str(), b.c_str()));
-  EXPECT_FALSE(FileExists(a.c_str()));
-  EXPECT_EQ(b.Contents(), "new");
-  EXPECT_TRUE(FileExists("."));  // a folder counts too
-}
-
-TEST(BoundedWriters, CutAndTerminateAtEverySize) {
+TEST(SystemFiles, WritersCutAtEverySizeAndMovesNeverReplace) {
   char version[512], current[MAX_PATH], documents[MAX_PATH];
   GetOSVersionString(version, sizeof version);
   kttest::CheckBounded(
@@ -57,6 +38,24 @@ TEST(BoundedWriters, CutAndTerminateAtEverySize) {
     EXPECT_TRUE(buf.Intact()) << size;
     EXPECT_EQ(std::string(buf.raw(), size), padded.substr(0, size)) << size;
   }
+
+  // A move never replaces a file nor leaves a copy behind.
+  const kttest::TempPath a("a", "new"), b("b", "old");
+  EXPECT_FALSE(MoveFileExEx(a.c_str(), b.c_str()));
+  EXPECT_TRUE(a.Contents() == "new" && b.Contents() == "old");
+
+  // Open without delete sharing: the copy can read it, the delete must fail.
+  DeleteFileA(b.c_str());
+  HANDLE held = CreateFileA(a.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  EXPECT_FALSE(MoveFileExEx(a.c_str(), b.c_str()));
+  CloseHandle(held);
+  EXPECT_FALSE(FileExists(b.c_str()));
+
+  EXPECT_TRUE(MoveFileExEx(a.c_str(), b.c_str()));
+  EXPECT_FALSE(FileExists(a.c_str()));
+  EXPECT_EQ(b.Contents(), "new");
+  EXPECT_TRUE(FileExists("."));  // a folder counts too
 }
 
 }  // namespace

@@ -107,7 +107,7 @@ TEST(LaterAnswers, TenDelayedMessagesWaitAndAnAsyncBoxEndsWithItsAnswer) {
   CloseHandle(thread);
 }
 
-TEST(PaintTooltipTST, KeysLeftAndValuesRightInTheirColours) {
+TEST(Painting, TooltipKeysLeftValuesRightAndWhatEachWrapperSetsReadsBack) {
   // A window that answers WM_GETFONT, with a font drawn in whole pixels.
   HWND window = Window("STATIC", "Process=ftp.exe\nPort\t21");
   SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(CreateFontA(-14, 0, 0, 0, FW_BOLD, 0, 0, 0,
@@ -140,9 +140,8 @@ TEST(PaintTooltipTST, KeysLeftAndValuesRightInTheirColours) {
                 colours(line, 2) == (back | value)) << line;
   DeleteObject(reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)));
   DeleteDC(dc), DeleteObject(canvas), DestroyWindow(window);
-}
 
-TEST(ControlWrappers, WhatEachSetsReadsBackThroughTheControl) {
+  // What each control wrapper sets reads back through the control.
   HWND parent = Window("STATIC", "");
   HWND combo = CBCreate(parent, GetModuleHandleA(nullptr), 7);
   EXPECT_TRUE(CBFindData(combo, 20) == -1 && CBSelectData(combo, 20) == -1);
