@@ -181,7 +181,7 @@ LRESULT CALLBACK FormatRange(HWND window, UINT message, WPARAM render, LPARAM lP
   return at;
 }
 
-TEST(PrintRichEditWnd, PrintsEveryLineOnceAndStopsWhenNothingMoreIsLaidOut) {
+TEST(PrintRichEditWnd, PrintsEveryLineOnceStopsWhenNothingIsLaidOutAndNamesThePrinter) {
   const WNDCLASSA formatRange = {0, FormatRange, 0, 0, 0, 0, 0, 0, 0, "KtFormatRange"};
   RegisterClassA(&formatRange);
   LoadLibraryA("riched20.dll");
@@ -210,6 +210,24 @@ TEST(PrintRichEditWnd, PrintsEveryLineOnceAndStopsWhenNothingMoreIsLaidOut) {
   EXPECT_FALSE(PrintRichEditWnd(nullptr, nullptr, nullptr, nullptr, nullptr));
   EXPECT_FALSE(PrintRichEditWnd(nullptr, &dialog, nullptr, nullptr, nullptr));
   EXPECT_EQ(GetLastError(), DWORD{ERROR_INVALID_PARAMETER});
+
+  // The print information names the user, the dialog's printer and the local time.
+  char user[256], date[128];
+  DWORD size = sizeof user;
+  GetUserNameA(user, &size);
+  // Just after the clock's two-second step, the time stays put for a while.
+  for (DateTime now = GetCurrentDateTime(); now == GetCurrentDateTime();) Sleep(5);
+  DateTimeToStr(GetCurrentDateTime(), date, sizeof date);
+  auto *names = static_cast<DEVNAMES *>(GlobalAlloc(GMEM_FIXED, sizeof(DEVNAMES) + 8));
+  names->wDeviceOffset = sizeof(DEVNAMES);
+  strcpy(reinterpret_cast<char *>(names + 1), "Laser 4");
+  for (HGLOBAL devNames : {static_cast<HGLOBAL>(names), HGLOBAL{}}) {
+    dialog.hDevNames = devNames;
+    const std::string printer = devNames ? " at Laser 4" : "";
+    kttest::CheckBounded("Printed by " + std::string(user) + printer + " on " + date,
+                         [&](char *d, int n) { EXPECT_TRUE(GetPrintInfoString(&dialog, d, n)); });
+  }
+  GlobalFree(names);
 }
 
 TEST(ListViewSave, DelimitedTextAndHtmlReadBackByteForByteAndSearched) {
@@ -235,15 +253,15 @@ TEST(ListViewSave, DelimitedTextAndHtmlReadBackByteForByteAndSearched) {
 
   // The search starts after the focused item (at item 0 when none, or item
   // 0, has the focus) and never wraps: focused item, text, case, found.
-  const struct { int focused; const char *text; BOOL matchCase; int found; } finds[] = {
+  const std::tuple<int, const char *, BOOL, int> finds[] = {
       {-1, "TAB", FALSE, 1}, {-1, "TAB", TRUE, -1}, {0, "b", TRUE, 0}, {1, "l", TRUE, 2},
       {2, "A", FALSE, -1},   {-1, "M", FALSE, 3}};
   LVITEMA focus = {};
   focus.stateMask = LVIS_FOCUSED;
-  for (const auto &c : finds) {
-    focus.state = c.focused < 0 ? 0 : LVIS_FOCUSED;
-    SendMessageA(list.hwnd, LVM_SETITEMSTATE, c.focused, reinterpret_cast<LPARAM>(&focus));
-    EXPECT_EQ(ListView_FindText(list.hwnd, 2, c.text, c.matchCase), c.found) << c.focused << c.text;
+  for (const auto &[focused, what, matchCase, found] : finds) {
+    focus.state = focused < 0 ? 0 : LVIS_FOCUSED;
+    SendMessageA(list.hwnd, LVM_SETITEMSTATE, focused, reinterpret_cast<LPARAM>(&focus));
+    EXPECT_EQ(ListView_FindText(list.hwnd, 2, what, matchCase), found) << focused << what;
   }
 
   const ListView big({{"N", 50}}, 100000, [](int item, int) { return std::to_string(item); });
@@ -251,26 +269,6 @@ TEST(ListViewSave, DelimitedTextAndHtmlReadBackByteForByteAndSearched) {
   const std::string all = text.Contents();
   EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), 100001);
   EXPECT_EQ(all.substr(all.size() - 9), "\r\n99999\r\n");
-}
-
-TEST(GetPrintInfoString, NamesUserPrinterAndLocalTime) {
-  char user[256], date[128];
-  DWORD size = sizeof user;
-  GetUserNameA(user, &size);
-  // Just after the clock's two-second step, the time stays put for a while.
-  for (DateTime now = GetCurrentDateTime(); now == GetCurrentDateTime();) Sleep(5);
-  DateTimeToStr(GetCurrentDateTime(), date, sizeof date);
-  PRINTDLGA dialog = {};
-  auto *names = static_cast<DEVNAMES *>(GlobalAlloc(GMEM_FIXED, sizeof(DEVNAMES) + 8));
-  names->wDeviceOffset = sizeof(DEVNAMES);
-  strcpy(reinterpret_cast<char *>(names + 1), "Laser 4");
-  for (HGLOBAL devNames : {static_cast<HGLOBAL>(names), HGLOBAL{}}) {
-    dialog.hDevNames = devNames;
-    const std::string printer = devNames ? " at Laser 4" : "";
-    kttest::CheckBounded("Printed by " + std::string(user) + printer + " on " + date,
-                         [&](char *d, int n) { EXPECT_TRUE(GetPrintInfoString(&dialog, d, n)); });
-  }
-  GlobalFree(names);
 }
 
 }  // namespace
