@@ -112,7 +112,17 @@ TEST(ModuleSearch, FindsARunningProgramByEveryFormOfItsPathAndNamesIt) {
   EXPECT_FALSE(IsModuleRunning(kttest::BesideProgram("kt_idle_child.exe").c_str()));
 }
 
-TEST(UserIdentity, CanonicalIdAdministratorSharedSecurityAndTheScreenSaver) {
+TEST(UserIdentity, TheScreenSaverCanonicalIdAdministratorAndSharedSecurity) {
+  // The screen saver is asked of the release's detector. NT 4 runs a saver
+  // on a desktop of this name; only this program makes one, as every
+  // program in the session sees it.
+  EXPECT_FALSE(IsScreenSaverRunning());
+  if (NtFamily() && LOBYTE(GetVersion()) == 4) {
+    HDESK saver =
+        CreateDesktopA("screen-saver", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+    EXPECT_TRUE(IsScreenSaverRunning());
+    CloseDesktop(saver);
+  }
   char computer[16], user[256], domain[256], expected[512];
   DWORD computerSize = 16, userSize = 256, domainSize = 256,
         sidSize = SECURITY_MAX_SID_SIZE;
@@ -149,15 +159,6 @@ TEST(UserIdentity, CanonicalIdAdministratorSharedSecurityAndTheScreenSaver) {
   kttest::CheckBounded(
       expected, [&](char *d, int n) { GetCanonicalUserID(self, d, n); }, true);
   CloseHandle(self);
-
-  // The screen saver is asked of the release's detector.
-  EXPECT_FALSE(IsScreenSaverRunning());
-  // NT 4 runs a saver on a desktop of this name. Only this program makes
-  // one: the desktop is seen by every program in the session.
-  if (!NtFamily() || LOBYTE(GetVersion()) != 4) return;
-  HDESK saver = CreateDesktopA("screen-saver", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
-  EXPECT_TRUE(IsScreenSaverRunning());
-  CloseDesktop(saver);
 }
 
 }  // namespace
