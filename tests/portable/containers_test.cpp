@@ -19,7 +19,29 @@ struct Item {
 
 DWORD KTAPI KeyOf(LPVOID entry, LPVOID) { return static_cast<Item *>(entry)->key; }
 
-TEST(HashTable, GrowthRemovalAndEnumeration) {
+std::vector<LPVOID> g_collided;
+DWORD KTAPI NextKey(LPVOID existing, LPVOID) {
+  g_collided.push_back(existing);
+  return static_cast<Item *>(existing)->key + 10;
+}
+
+TEST(MapAndHashTable, ProbePathsRepeatedKeysMarkersGrowthAndCollisions) {
+  HMAP map = MapCreate(16);
+  // A repeated key is stored again; clearing uncovers the older value.
+  ASSERT_TRUE(MapAddEntry(map, 44, 7) && MapAddEntry(map, 44, 9));
+  EXPECT_EQ(MapFindEntry(map, 44), 7u);
+  EXPECT_TRUE(MapClrEntry(map, 44) && MapFindEntry(map, 44) == 9u);
+  EXPECT_FALSE(MapAddEntry(map, 1, 0) || MapAddEntry(map, 1, ~UINT_PTR{0}));
+  EXPECT_TRUE(MapClrAll(map) && MapFindEntry(map, 44) == 0u);
+  // Six keys of home slot 27 of 32: the path runs past the four slots a
+  // lookup may read at once, and on from the last slot to the first.
+  for (DWORD k = 27; k < 200; k += 32) ASSERT_TRUE(MapAddEntry(map, k, k + 1));
+  EXPECT_TRUE(MapClrEntry(map, 59) && MapFindEntry(map, 59) == 0u);
+  for (DWORD k = 91; k < 200; k += 32) EXPECT_EQ(MapFindEntry(map, k), k + 1);
+  EXPECT_TRUE(MapFindEntry(map, 219) == 0u && MapFindEntry(map, 31) == 0u);
+  MapDestroy(map);
+
+  // The hash table: growth, removal, enumeration and collisions.
   DWORD calls = 0;
   HHASHTABLE hash = HashCreate(16, KeyOf, nullptr, &calls);
   // One home slot until the table passes 64 slots: long probe paths, rehashed.
@@ -41,54 +63,27 @@ TEST(HashTable, GrowthRemovalAndEnumeration) {
   EXPECT_EQ(calls, 2u);
   EXPECT_TRUE(HashClrAll(hash) && HashFindEntry(hash, 65) == nullptr);
   HashDestroy(hash);
-}
 
-std::vector<LPVOID> g_collided;
-DWORD KTAPI NextKey(LPVOID existing, LPVOID) {
-  g_collided.push_back(existing);
-  return static_cast<Item *>(existing)->key + 10;
-}
-
-TEST(HashTable, CollisionFunctionMovesTheNewEntryOn) {
-  HHASHTABLE hash = HashCreate(16, KeyOf, NextKey, nullptr);
-  Item first{3}, second{3}, third{13};
-  // second moves on to key 13's home slot; third (key 13) meets second (key
-  // 3) there: no collision, next slot.
-  ASSERT_TRUE(HashAddEntry(hash, &first) && HashAddEntry(hash, &second) &&
+  // A collision function moves the new entry on: second moves on to key
+  // 13's home slot; third (key 13) meets second (key 3) there: no
+  // collision, next slot.
+  hash = HashCreate(16, KeyOf, NextKey, nullptr);
+  Item first{3}, again{3}, third{13};
+  ASSERT_TRUE(HashAddEntry(hash, &first) && HashAddEntry(hash, &again) &&
               HashAddEntry(hash, &third));
   EXPECT_EQ(g_collided, std::vector<LPVOID>{&first});
   EXPECT_TRUE(HashFindEntry(hash, 3) == &first && HashFindEntry(hash, 13) == &third);
   HashDestroy(hash);
-}
 
-TEST(Map, RepeatedKeysMarkersAndLongProbePaths) {
-  HMAP map = MapCreate(16);
-  // A repeated key is stored again; clearing uncovers the older value.
-  ASSERT_TRUE(MapAddEntry(map, 44, 7) && MapAddEntry(map, 44, 9));
-  EXPECT_EQ(MapFindEntry(map, 44), 7u);
-  EXPECT_TRUE(MapClrEntry(map, 44) && MapFindEntry(map, 44) == 9u);
-  EXPECT_FALSE(MapAddEntry(map, 1, 0) || MapAddEntry(map, 1, ~UINT_PTR{0}));
-  EXPECT_TRUE(MapClrAll(map) && MapFindEntry(map, 44) == 0u);
-  // Six keys of home slot 27 of 32: the path runs past the four slots a
-  // lookup may read at once, and on from the last slot to the first.
-  for (DWORD k = 27; k < 200; k += 32) ASSERT_TRUE(MapAddEntry(map, k, k + 1));
-  EXPECT_TRUE(MapClrEntry(map, 59) && MapFindEntry(map, 59) == 0u);
-  for (DWORD k = 91; k < 200; k += 32) EXPECT_EQ(MapFindEntry(map, k), k + 1);
-  EXPECT_TRUE(MapFindEntry(map, 219) == 0u && MapFindEntry(map, 31) == 0u);
-  MapDestroy(map);
-}
-
-// A 64-bit build keeps only lower halves while all words share an upper
-// half; an entry outside it must never pass for its lower half.
-TEST(WordSlots, EntryOutsideTheSharedUpperHalfIsNotItsLowerHalf) {
-  if (sizeof(UINT_PTR) == sizeof(DWORD)) GTEST_SKIP() << "32-bit words";
-  const UINT_PTR high = UINT_PTR{1} << 16 << 16;
+  // A 64-bit build keeps only lower halves while all words share an upper
+  // half; an entry outside it must never pass for its lower half.
+  if (sizeof(UINT_PTR) == sizeof(DWORD)) return;
   auto addressKey = [](LPVOID entry, LPVOID) -> DWORD {
     return static_cast<DWORD>(reinterpret_cast<UINT_PTR>(entry));
   };
-  HHASHTABLE hash = HashCreate(16, addressKey, nullptr, nullptr);
+  hash = HashCreate(16, addressKey, nullptr, nullptr);
   LPVOID nearby = reinterpret_cast<LPVOID>(0x40),
-         distant = reinterpret_cast<LPVOID>(high | 0x40);
+         distant = reinterpret_cast<LPVOID>(UINT_PTR{1} << 16 << 16 | 0x40);
   ASSERT_TRUE(HashAddEntry(hash, nearby));
   EXPECT_FALSE(HashClrEntry(hash, distant));
   ASSERT_TRUE(HashAddEntry(hash, distant));
@@ -187,7 +182,7 @@ struct AllocLimit {
   ~AllocLimit() { kt::g_containerAlloc = std::calloc; }
 };
 
-TEST(ContainerGrowthFailure, TablesCarryOnInTheirOldArray) {
+TEST(NativeInternals, TablesCarryOnInTheirOldArrayAndBlockHashesAvoidReservedKeys) {
   {
     AllocLimit none(0);  // the three share the handle's allocation
     EXPECT_EQ(HashCreate(16, KeyOf, nullptr, nullptr), nullptr);
@@ -228,9 +223,8 @@ TEST(ContainerGrowthFailure, TablesCarryOnInTheirOldArray) {
   HashDestroy(hash);
   MapDestroy(map);
   MultiMapDestroy(multi);
-}
 
-TEST(BlockHash, NeverGivesReservedKeys) {
+  // Block hashes never give a key the tables reserve.
   const BYTE five[4] = {5, 0, 0, 0}, ones[4] = {0xFF, 0xFF, 0xFF, 0xFF};
   EXPECT_EQ(kt::BlockHash(five, 4), 513u);  // 5 ^ 5 = 0 is reserved
   EXPECT_EQ(kt::BlockHash(ones, 4), 0xFFFFFF00u);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "ktutil.h"
 #include "support/canary.h"
@@ -8,13 +9,12 @@
 
 namespace {
 
-TEST(Rotate, CountIsTakenModulo32) {
+// Rotation counts are taken modulo 32; shared status bits rise once and fall
+// once.
+TEST(Bits, RotationsAndStatusFlags) {
   EXPECT_EQ(RotateLeft(0x80000001u, 1), 0x00000003u);
   EXPECT_EQ(RotateLeft(0x12345678u, 32), 0x12345678u);
   EXPECT_EQ(RotateRight(0x12345678u, -4), RotateLeft(0x12345678u, 36));
-}
-
-TEST(StatusFlags, SharedBitsRiseOnceAndFallOnce) {
   WORD counters[32] = {};
   counters[31] = 0x7777;  // one past the caller's 31 counters
   EXPECT_EQ(AddStatusFlags(5, counters), 5u);
@@ -34,11 +34,8 @@ TEST(StatusFlags, SharedBitsRiseOnceAndFallOnce) {
 // terminator) into a canary buffer: the text is cut, never overrun. Writers
 // that take a maximum length get size - 1, from maximum 0.
 TEST(PortableWriters, CutAndTerminateAtEverySize) {
-  const struct {
-    std::string full;
-    bool takesMax;
-    void (*write)(char *, int);
-  } writers[] = {
+  // The full text, whether the writer takes a maximum, the call.
+  const std::tuple<std::string, bool, void (*)(char *, int)> writers[] = {
       {std::string(300, 'v'), false,
        [](char *d, int n) {
          kt::FindAnswerValue(("K=" + std::string(300, 'v')).c_str(), "K", d, n);
@@ -77,18 +74,18 @@ TEST(PortableWriters, CutAndTerminateAtEverySize) {
          ParseURL(nullptr, url.c_str(), &c, nullptr, 0, d, n - 1, nullptr, 0, nullptr);
          EXPECT_EQ(c, url.size());
        }}};
-  for (const auto &w : writers) {
-    const int exact = static_cast<int>(w.full.size()) + 1;
-    for (int size : {w.takesMax ? 2 : 0, 1, exact - 1, exact}) {
+  for (const auto &[full, takesMax, write] : writers) {
+    const int exact = static_cast<int>(full.size()) + 1;
+    for (int size : {takesMax ? 2 : 0, 1, exact - 1, exact}) {
       kttest::CanaryBuffer buf(size);
-      w.write(buf.raw(), size);
-      EXPECT_TRUE(buf.Intact()) << w.full.substr(0, 20) << " size " << size;
-      EXPECT_EQ(buf.text(), w.full.substr(0, size > 0 ? size - 1 : 0)) << size;
+      write(buf.raw(), size);
+      EXPECT_TRUE(buf.Intact()) << full.substr(0, 20) << " size " << size;
+      EXPECT_EQ(buf.text(), full.substr(0, size > 0 ? size - 1 : 0)) << size;
     }
   }
 }
 
-TEST(FileBase, SplitsAfterDriveAndLastSeparator) {
+TEST(FileNamesAndSearch, BasesSplitAfterDriveAndLastSeparator) {
   char buf[260];
   for (auto [path, base, newBase, changed] :
        {std::tuple{"C:\\dir\\old.txt", "old.txt", "new.log", "C:\\dir\\new.log"},
@@ -107,9 +104,8 @@ TEST(FileBase, SplitsAfterDriveAndLastSeparator) {
   ChangeFileBase(cut.raw(), std::string(40, 'n').c_str());
   EXPECT_TRUE(cut.Intact());
   EXPECT_EQ(cut.text(), dir + std::string(259 - dir.size(), 'n'));
-}
 
-TEST(Stristr, FoldsOnlyAsciiLetters) {
+  // The search folds only ASCII letters.
   const char *text = "aab";
   EXPECT_EQ(stristr(text, "AB"), text + 1);
   EXPECT_EQ(stristr(text, ""), text);

@@ -14,7 +14,7 @@ DateTime Pack(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
 // 2001-07-04 13:45:37, stored with the second halved.
 constexpr DateTime kJuly4 = 0x2AE46DB2u;
 
-TEST(DateTimePacking, KnownValuesReservedValuesAndWeekdays) {
+TEST(DateTimePacking, KnownValuesReservedValuesWeekdaysAndHugeCounts) {
   EXPECT_EQ(Pack(2001, 7, 4, 13, 45, 37), kJuly4);
   EXPECT_EQ(Pack(2107, 12, 31, 23, 59, 59), 0xFF9FBF7Du);  // every field at its widest
   SYSTEMTIME st;
@@ -26,6 +26,26 @@ TEST(DateTimePacking, KnownValuesReservedValuesAndWeekdays) {
   EXPECT_EQ(DateTimeDayOfWeek(Pack(2001, 4, 30, 24)), -1);
   EXPECT_EQ(EndOfDay(kJuly4), Pack(2001, 7, 4, 23, 59, 58));
   EXPECT_EQ(StartOfDay(kJuly4), Pack(2001, 7, 4));
+
+  // Day by day from a known Tuesday, stepped by the arithmetic (which the
+  // Windows tests hold against the platform's calendar). Natively this is
+  // the only check of the weekday over the whole range.
+  st = {1980, 1, 2, 1, 0, 0, 0, 0};
+  for (; st.wYear < 2108; SystemTimeAddDays(&st, 1))
+    ASSERT_EQ(DateTimeDayOfWeek(SystemTimeToDateTime(&st)), st.wDayOfWeek)
+        << st.wYear << "-" << st.wMonth << "-" << st.wDay;
+  // What the platform comparison cannot see: the weekday is stepped from
+  // the structure's own, counts beyond a 400-year cycle, counts near the
+  // 32-bit limits.
+  st = {2000, 3, 6, 1, 10, 0, 0, 0};  // the weekday is wrong on purpose
+  SystemTimeAddDays(&st, -1);
+  EXPECT_TRUE(SystemTimeToDateTime(&st) == Pack(2000, 2, 29, 10) && st.wDayOfWeek == 5);
+  SystemTimeAddDays(&st, 146097 * 3 + 8);  // whole 400-year cycles and a week
+  EXPECT_TRUE(st.wYear == 3200 && st.wMonth == 3 && st.wDay == 8 && st.wDayOfWeek == 6);
+  SystemTimeAddMinutes(&st, 0x7FFFFFFF);
+  SystemTimeAddMinutes(&st, -0x7FFFFFFF);
+  EXPECT_TRUE(st.wYear == 3200 && st.wMonth == 3 && st.wDay == 8 && st.wHour == 10 &&
+              st.wMinute == 0);
 }
 
 // Each thread alternates between two days: a weekday cache that kept date
@@ -45,31 +65,7 @@ TEST(DateTimePacking, WeekdayCacheNeverMixesTwoDates) {
   EXPECT_EQ(wrong[0] + wrong[1], 0);
 }
 
-// Day by day from a known Tuesday, stepped by the arithmetic (which the
-// Windows tests hold against the platform's calendar). Natively this is the
-// only check of the weekday over the whole range.
-TEST(DateTimePacking, WeekdaysRunDayByDayFrom1980To2107) {
-  SYSTEMTIME st = {1980, 1, 2, 1, 0, 0, 0, 0};
-  for (; st.wYear < 2108; SystemTimeAddDays(&st, 1))
-    ASSERT_EQ(DateTimeDayOfWeek(SystemTimeToDateTime(&st)), st.wDayOfWeek)
-        << st.wYear << "-" << st.wMonth << "-" << st.wDay;
-}
-
-// What the platform comparison cannot see: the weekday is stepped from the
-// structure's own, counts beyond a 400-year cycle, counts near the 32-bit limits.
-TEST(DateTimeArithmetic, WeekdayIsSteppedAndHugeCountsHold) {
-  SYSTEMTIME st = {2000, 3, 6, 1, 10, 0, 0, 0};  // the weekday is wrong on purpose
-  SystemTimeAddDays(&st, -1);
-  EXPECT_TRUE(SystemTimeToDateTime(&st) == Pack(2000, 2, 29, 10) && st.wDayOfWeek == 5);
-  SystemTimeAddDays(&st, 146097 * 3 + 8);  // whole 400-year cycles and a week
-  EXPECT_TRUE(st.wYear == 3200 && st.wMonth == 3 && st.wDay == 8 && st.wDayOfWeek == 6);
-  SystemTimeAddMinutes(&st, 0x7FFFFFFF);
-  SystemTimeAddMinutes(&st, -0x7FFFFFFF);
-  EXPECT_TRUE(st.wYear == 3200 && st.wMonth == 3 && st.wDay == 8 && st.wHour == 10 &&
-              st.wMinute == 0);
-}
-
-TEST(DateTimeRanges, DatesRecordsAndTimesOfDay) {
+TEST(DateTimeRanges, DatesRecordsTimesOfDayAndTheFixedForm) {
   const DateTime from = Pack(2001, 1, 1), to = Pack(2001, 12, 31), mid = Pack(2001, 6, 1);
   EXPECT_TRUE(DateTimeInRange(0, 0, ~0u, 0) && DateTimeInRange(~0u, 0, ~0u, 0));
   EXPECT_TRUE(DateTimeInRange(mid, from, to, 0) && !DateTimeInRange(to, from, to, 0));
@@ -84,10 +80,8 @@ TEST(DateTimeRanges, DatesRecordsAndTimesOfDay) {
   for (int t : {0, 7200, 79200, 86399})  // no wrap past midnight; -1 to -1 is always
     EXPECT_TRUE(!TimeOfDayInRange(t, 79200, 7200) && TimeOfDayInRange(t, -1, -1)) << t;
   EXPECT_TRUE(TimeOfDayInRange(3600, 3600, 7200) && !TimeOfDayInRange(7201, 3600, 7200));
-}
 
-// The writer's cuts are checked with the other bounded writers (core_test.cpp).
-TEST(NormDateTimeText, ReadsTheFixedForm) {
+  // The writer's cuts are checked with the other bounded writers (core_test.cpp).
   EXPECT_EQ(NormStrToDateTime("  2001/7/4\t\n13.45.37 trailing"), kJuly4);
   EXPECT_EQ(NormStrToDateTime("2001/07/04"), Pack(2001, 7, 4));
   EXPECT_EQ(NormStrToDateTime("garbage"), 0u);

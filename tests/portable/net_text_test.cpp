@@ -12,7 +12,7 @@ namespace {
 // Network order is memory order: 1.2.3.4 is stored as the bytes 1, 2, 3, 4.
 DWORD Address(DWORD hostOrder) { return ToggleNetHostL(hostOrder, FALSE); }
 
-TEST(AddressValidity, ByteOrderAndMasks) {
+TEST(AddressText, ByteOrderMasksEthernetFlagsParsingAndProtocolTypes) {
   const DWORD address = Address(0xC0A80001u);
   EXPECT_EQ(memcmp(&address, "\xC0\xA8\x00\x01", 4), 0);
   EXPECT_EQ(ToggleNetHostL(address, TRUE), 0xC0A80001u);
@@ -22,23 +22,17 @@ TEST(AddressValidity, ByteOrderAndMasks) {
     EXPECT_FALSE(InvalidSubnetMask(StrToIPAddr(mask))) << mask;
   for (const char *mask : {"0.0.0.0", "255.0.255.0", "0.255.255.255", "255.255.255.1"})
     EXPECT_TRUE(InvalidSubnetMask(StrToIPAddr(mask))) << mask;
-}
-
-// The writers' cuts are checked with the other bounded writers (core_test.cpp).
-TEST(NetText, EthernetAddressAndFlagLetters) {
+  // The writers' cuts are checked with the other bounded writers (core_test.cpp).
   const BYTE mac[6] = {0x00, 0x1A, 0x2b, 0xC3, 0xff, 0x09};
   char eth[18];
   EXPECT_EQ(EthAddrToStr(mac, eth), 17);
   EXPECT_STREQ(eth, "00-1a-2b-c3-ff-09");
   // Whether any flag is set, whatever the room for the letters.
   EXPECT_TRUE(!GetTCPFlags(0xC0, eth, sizeof eth) && GetTCPFlags(0x01, eth, 1));
-}
 
-// Each text sits in storage of exactly its size: the sanitizer catches a read
-// past the terminator. Trailing text ends the address; a leading part beyond
-// four falls off; a part above 255 spills into the next higher one, and huge
-// ones wrap.
-TEST(StrToIPAddr, PartsShiftInFromTheRight) {
+  // Each text sits in storage of exactly its size: the sanitizer catches a read past the
+  // terminator. Trailing text ends the address; a leading part beyond four falls off; a
+  // part above 255 spills into the next higher one, and huge ones wrap.
   EXPECT_EQ(StrToIPAddr(nullptr), 0u);
   const std::pair<std::string, const char *> cases[] = {
       {"", "0.0.0.0"},           {"192.168.0.1", "192.168.0.1"},
@@ -52,14 +46,12 @@ TEST(StrToIPAddr, PartsShiftInFromTheRight) {
     IPAddrToStr(StrToIPAddr(exact.data()), out, sizeof out);
     EXPECT_STREQ(out, dotted) << text.substr(0, 20);
   }
-}
 
-TEST(GetProtocolType, ConditionsDropToNoProtocol) {
   // {port, noProxy, noTerminal, type}; host-order 80 reads as port 20480.
-  const int cases[][4] = {{80, 1, 1, 0x2002},   {8080, 0, 1, 0x2002},
+  const int ports[][4] = {{80, 1, 1, 0x2002},   {8080, 0, 1, 0x2002},
                           {8080, 1, 0, 0x2000}, {23, 1, 0, 0x2181},
                           {23, 0, 1, 0x2000},   {20480, 0, 0, 0x2000}};
-  for (const auto &c : cases)
+  for (const auto &c : ports)
     EXPECT_EQ(GetProtocolType(ToggleNetHostS(WORD(c[0]), FALSE), c[1], c[2]), DWORD(c[3]))
         << c[0];
 }

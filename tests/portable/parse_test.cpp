@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "ktutil.h"
@@ -26,7 +27,7 @@ Scan Space(const char *text) {
             [](LPCSTR t, DWORD *c) { return GetWhiteSpace(t, c, KTTOKEN_COMMENTS); });
 }
 
-TEST(Tokenizer, TokensWhiteSpaceAndNumbers) {
+TEST(Tokenizer, TokensWhiteSpaceNumbersStringsAndLines) {
   EXPECT_EQ(Token("_name", 0), Scan(0, 0));
   EXPECT_EQ(Token("_name", KTTOKEN_ANYSTART), Scan(5, 5));
   EXPECT_EQ(Token("  a-b_c1", 0), Scan(1, 3));  // "-" needs its flag
@@ -42,9 +43,6 @@ TEST(Tokenizer, TokensWhiteSpaceAndNumbers) {
   EXPECT_EQ(Space(" ) x"), Scan(')', 1));
   EXPECT_EQ(At("123456789", GetTokenHexNum), Scan(305419896, 8));
   EXPECT_EQ(At(" \t4294967297x", GetTokenNum), Scan(1, 12));  // modulo 2^32
-}
-
-TEST(Tokenizer, QuotedAndPlainStringsAndLines) {
   char dest[32];
   auto str = [&dest](const char *text, char quote) {
     return At(text, [&](LPCSTR t, DWORD *c) { return GetString(t, c, dest, 31, quote); });
@@ -80,7 +78,7 @@ Scan Id(const char *text, const KTKEYWORD *table) {
   return At(text, [table](LPCSTR t, DWORD *c) { return GetTokenID(t, c, table); });
 }
 
-TEST(Tokenizer, KeywordIdentifiers) {
+TEST(Tokenizer, KeywordIdentifiersAndVersions) {
   EXPECT_EQ(Id("GET[x", kWords), Scan(2, 4));  // same word, second follow char
   EXPECT_EQ(Id("get (x", kWords), Scan(1, 5));
   EXPECT_EQ(Id("Set-Up", kWords), Scan(4, 6));
@@ -91,6 +89,23 @@ TEST(Tokenizer, KeywordIdentifiers) {
   EXPECT_EQ(Id("run  later", kWords), Scan(3, 5));
   // The partial-match flag gives the id but leaves the word unread.
   EXPECT_EQ(Id("get x", kPartial), Scan(1, 0));
+
+  // Versions: major and minor after a keyword.
+  static const KTKEYWORD protocols[] = {
+      {nullptr, 0, 0, nullptr}, {"HTTP", 1, 0, nullptr}, {}};
+  // Text, version (0 = refused), cursor after (where a failure was seen).
+  const std::tuple<const char *, DWORD, DWORD> cases[] = {
+      {"http/2.10 200", 0x2000A, 9},
+      {"HTTP/1.", 0x10000, 7},
+      {"HTTP/0.9", 0, 6},
+      {"HTTP/1", 0, 6},
+      {"FTP/1.0", 0, 0},
+      {"HTTP/4294967297.0", 0x10000, 17},  // numbers wrap
+  };
+  for (const auto &[text, version, cursor] : cases)
+    EXPECT_EQ(At(text, [](LPCSTR t, DWORD *c) { return ParseVersion(protocols, t, c); }),
+              Scan(version, cursor))
+        << text;
 }
 
 struct Parsed {
@@ -102,7 +117,7 @@ struct Parsed {
   }
 };
 
-TEST(ParseURL, SplitsTargetsAndAuthorities) {
+TEST(ParseURL, SplitsTargetsAndAuthoritiesRefusesHostileOnesAndCutsLongParts) {
   Parsed bare("/dir/page.asp?a=1&b=%41 HTTP/1.0");
   EXPECT_EQ(bare.flags, DWORD{KTURL_PATH | KTURL_QUERY});
   EXPECT_STREQ(bare.path, "/dir/page.asp");
@@ -116,9 +131,6 @@ TEST(ParseURL, SplitsTargetsAndAuthorities) {
   EXPECT_EQ(numeric.flags, DWORD{KTURL_IPADDRESS | KTURL_PORT});
   EXPECT_TRUE(numeric.addr.address == 0x0A01FF07u && numeric.addr.port == 8021);
   EXPECT_EQ(Parsed("192.168/").addr.address, 0xC0A80000u);  // parts fill from the top
-}
-
-TEST(ParseURL, HostileInputFails) {
   for (const char *text : {"10.0.256.1/", "1.2.3.4294967296", "http//:x"}) {
     Parsed p(text);
     EXPECT_EQ(p.flags, 0u) << text;
@@ -130,9 +142,8 @@ TEST(ParseURL, HostileInputFails) {
   DWORD c = 0;
   EXPECT_EQ(ParseURL(nullptr, "/p?q", &c, nullptr, 0, nullptr, 0, nullptr, 0, nullptr),
             DWORD{KTURL_PATH | KTURL_QUERY});
-}
 
-TEST(ParseHTTPUrl, SplitsAndCutsLongParts) {
+  // The HTTP form splits in place and cuts long parts.
   char url[300] = "http://host:8080/dir/file?q=1", noSlash[300] = "mailto:x";
   char scheme[KT_URLPART_SIZE], hostPort[KT_URLPART_SIZE], path[KT_URLPART_SIZE];
   EXPECT_TRUE(ParseHTTPUrl(url, scheme, hostPort, path));
@@ -151,28 +162,6 @@ TEST(ParseHTTPUrl, SplitsAndCutsLongParts) {
   EXPECT_TRUE(ParseHTTPUrl(&longScheme[0], s.raw(), h.raw(), p.raw()));
   EXPECT_EQ(s.text(), std::string(255, 's'));
   EXPECT_TRUE(s.Intact() && h.Intact() && p.Intact());
-}
-
-TEST(ParseVersion, ReadsMajorAndMinor) {
-  static const KTKEYWORD protocols[] = {
-      {nullptr, 0, 0, nullptr}, {"HTTP", 1, 0, nullptr}, {}};
-  // Text, version (0 = refused), cursor after (where a failure was seen).
-  const struct {
-    const char *text;
-    DWORD version, cursor;
-  } cases[] = {
-      {"http/2.10 200", 0x2000A, 9},
-      {"HTTP/1.", 0x10000, 7},
-      {"HTTP/0.9", 0, 6},
-      {"HTTP/1", 0, 6},
-      {"FTP/1.0", 0, 0},
-      {"HTTP/4294967297.0", 0x10000, 17},  // numbers wrap
-  };
-  for (const auto &k : cases)
-    EXPECT_EQ(
-        At(k.text, [](LPCSTR t, DWORD *c) { return ParseVersion(protocols, t, c); }),
-        Scan(k.version, k.cursor))
-        << k.text;
 }
 
 }  // namespace

@@ -1,15 +1,10 @@
 // The adapter table from reply scripts in the platform's published layouts,
 // answered by the stand-in TCP driver: directly in the NT poses, through the
 // stand-in WsControl in the 95 and 98 poses. The ME pose keeps Wine's own.
-#include <gtest/gtest.h>
-#include <windows.h>
-
 #include <cstdio>
-#include <string>
-#include <vector>
 
-#include "ktutil.h"
 #include "standin/tcp_script.h"
+#include "win_helpers.h"
 
 namespace {
 
@@ -156,10 +151,8 @@ TEST(AdapterTable, RepliesAndRequests) {
   std::string seventh = "[6] 0 0  0:";
   for (int e = 0; e < 4; ++e) seventh += " 10.1.1.1 255.255.255.0 0.0.0.0";
   const std::string mask = " 255.255.255.0 ";
-  const struct {
-    Bytes script;
-    std::string table;
-  } cases[] = {
+  const std::pair<Bytes, std::string> cases[] = {
+      // script, table
       {parts.Text(), "[0] 1 71 Wrapped 0: 10.0.0.1" + mask + "10.0.0.254 10.0.0.2" +
                          mask + "10.0.0.254 10.0.0.3" + mask + "10.0.0.254 10.0.0.4" +
                          mask + "10.0.0.254 [1] 2 23 PPP Adapter 0: 192.168.1.10" + mask +
@@ -171,7 +164,7 @@ TEST(AdapterTable, RepliesAndRequests) {
   };
   for (const auto &c : cases) {
     std::vector<KtLogEntry> log;
-    EXPECT_EQ(Read(c.script, 1, &log), c.table);
+    EXPECT_EQ(Read(c.first, 1, &log), c.second);
     if (&c != cases) continue;
     // Each request in the platform's record, its context zeroed, by the
     // family's way: the device, or WsControl (protocol 6, action 0). Then

@@ -1,12 +1,6 @@
 // Facts of real program files built with the resource compiler, checksums
 // and digests at every size that matters, and device-driver versions from
 // files laid out byte by byte.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <string>
-
-#include "ktutil.h"
 #include "system_test_helpers.h"
 #include "win_helpers.h"
 
@@ -15,12 +9,11 @@ namespace {
 using kttest::BesideProgram;
 using kttest::ReadAppInfo;
 
-TEST(GetAppInfo, DescribesAProgramByItsVersionTextsOrItsName) {
+TEST(GetAppInfo, DescribesAProgramFillsWhatIsAskedAndSumsFilesOfEveryEdgeSize) {
   const kttest::TempPath folder("apps");
   CreateDirectoryA(folder.c_str(), nullptr);
-  const struct {
-    const char *source, *copyAs, *description, *company;
-  } cases[] = {
+  // The file, its copy's name, the description and company read.
+  const std::tuple<const char *, const char *, const char *, const char *> cases[] = {
       {"kt_version_full.dll", "any.dll", "Sample firewall tool", "Sample Works"},
       {"kt_version_untranslated.dll", "any.dll", "Main Module", "Untranslated Inc"},
       {"kt_version_untranslated.dll", "WAOL.EXE", "America Online", "Untranslated Inc"},
@@ -30,19 +23,18 @@ TEST(GetAppInfo, DescribesAProgramByItsVersionTextsOrItsName) {
       {"kt_version_blankproduct.dll", " .EXE", "Stand-in Product", ""},
       {"kt_idle_child.exe", "plain.exe", "plain.exe", ""},  // no version resource
   };
-  for (const auto &c : cases) {
-    const kttest::TempPath file(std::string("apps\\") + c.copyAs);
-    ASSERT_TRUE(CopyFileA(BesideProgram(c.source).c_str(), file.c_str(), FALSE));
+  for (const auto &[source, copyAs, description, company] : cases) {
+    const kttest::TempPath file(std::string("apps\\") + copyAs);
+    ASSERT_TRUE(CopyFileA(BesideProgram(source).c_str(), file.c_str(), FALSE));
     const AppInfo info =
         ReadAppInfo(file.path, KTAI_DESCRIPTION | KTAI_COMPANY | KTAI_LANGUAGE);
     EXPECT_EQ(std::string(info.description) + "|" + info.company,
-              std::string(c.description) + "|" + c.company);
+              std::string(description) + "|" + company);
     EXPECT_TRUE(info.fileVersion[0] == '\xAB' &&
-                (!strstr(c.source, "untr") || !info.language[0]));
+                (!strstr(source, "untr") || !info.language[0]));
   }
-}
-
-TEST(GetAppInfo, FillsWhatTheFlagsAskAndTheRecordHasRoomFor) {
+  // Every text of a full version resource, and only what the flags ask
+  // for and the record has room for.
   const std::string path = BesideProgram("kt_version_full.dll");
   const AppInfo all = ReadAppInfo(path, 0xFFFFFFFFu);
   char language[63] = "", longPath[MAX_PATH];
@@ -65,9 +57,8 @@ TEST(GetAppInfo, FillsWhatTheFlagsAskAndTheRecordHasRoomFor) {
       ReadAppInfo(path, KTAI_SIGNATURE | KTAI_DIGEST | KTAI_CHECKSUM, 1212);
   EXPECT_TRUE(small.signatureStatus == 0xABABABABu && small.digest[15] == 0xAB &&
               small.checksum == all.checksum);
-}
 
-TEST(GetAppInfo, ChecksumDigestTimeAndSizeOfFilesOfEveryEdgeSize) {
+  // Checksum, digest, time and size of files of every edge size.
   const DWORD kStats = KTAI_CHECKSUM | KTAI_DIGEST | KTAI_FILESIZE | KTAI_FILETIME;
   const kttest::TempPath file("sum.bin");
   for (size_t size : {0, 3, 4, 5, 8, 32767, 32768, 32769, 3 * 1048576 + 6}) {
@@ -100,15 +91,6 @@ TEST(GetAppInfo, ChecksumDigestTimeAndSizeOfFilesOfEveryEdgeSize) {
   CloseHandle(lock);
   EXPECT_TRUE(locked.checksum == 0xFFFFFFFFu && locked.fileSize == 3 * 1048576 + 6 &&
               std::count(locked.digest, locked.digest + 16, 0xFF) == 16);
-}
-
-// The platform's own trust provider knows no signature on our files.
-TEST(SafeLoadLibrary, LeavesAnUnsignedLibraryUnloaded) {
-  const kttest::TempPath file("unsigned.dll");
-  CopyFileA(BesideProgram("kt_version_full.dll").c_str(), file.c_str(), FALSE);
-  EXPECT_NE(ReadAppInfo(file.path, KTAI_SIGNATURE).signatureStatus, DWORD{KTSIG_TRUSTED});
-  EXPECT_TRUE(SafeLoadLibrary(file.c_str()) == nullptr &&
-              GetModuleHandleA(file.c_str()) == nullptr);
 }
 
 // A 16-bit version block: length, value length, key, value and children,
@@ -159,7 +141,7 @@ TEST(VXDGetFileVersion, ReadsTheResourceTheHeaderPointsAtAndNothingElse) {
   });
 }
 
-TEST(SystemFacts, NullEmptyAndOverlongPathsGetTheFallbacks) {
+TEST(SystemFacts, FallbacksForBadPathsLongPathsAndUnsignedLibraries) {
   const std::string a259(259, 'a'), a260(260, 'a'), a300(300, 'a');
   for (const char *path : {static_cast<const char *>(nullptr), "", a259.c_str(),
                            a260.c_str(), a300.c_str()}) {
@@ -186,6 +168,12 @@ TEST(SystemFacts, NullEmptyAndOverlongPathsGetTheFallbacks) {
   ASSERT_STRNE(shortPath, longPath);
   kttest::CheckBounded(
       longPath, [&](char *d, int n) { KTGetLongPathName(shortPath, d, n); }, true);
+  // The platform's own trust provider knows no signature on our files.
+  const kttest::TempPath dll("unsigned.dll");
+  CopyFileA(BesideProgram("kt_version_full.dll").c_str(), dll.c_str(), FALSE);
+  EXPECT_NE(ReadAppInfo(dll.path, KTAI_SIGNATURE).signatureStatus, DWORD{KTSIG_TRUSTED});
+  EXPECT_TRUE(SafeLoadLibrary(dll.c_str()) == nullptr &&
+              GetModuleHandleA(dll.c_str()) == nullptr);
 }
 
 }  // namespace

@@ -1,12 +1,7 @@
 // The bar gauge as a user sees it, and what both measuring controls share:
 // labels, dialogs, focus.
-#include <gtest/gtest.h>
-
-#include <string>
 #include <tuple>
 
-#include "ktutil.h"
-#include "win/win_helpers.h"
 #include "win/window_pixels.h"
 
 namespace {
@@ -31,24 +26,7 @@ struct Gauge : kttest::Control {
   }
 };
 
-TEST(BarGauge, ValuesLightSevenPixelBlocks) {
-  Gauge gauge;
-  const std::tuple<int, int, int, std::string> cases[] = {
-      // min, max, value, lit
-      {0, 100, 50, Blocks(7)},   {0, 100, 3, Blocks(1)},     {0, 100, 0, ""},
-      {0, 100, 100, Blocks(14)}, {0, 100, 5000, Blocks(14)}, {0, 100, -5, ""},
-      {50, 100, 75, Blocks(7)},  {100, 100, 80, ""},         {100, 0, 80, ""},
-  };
-  for (auto &[min, max, value, lit] : cases) {
-    gauge.Send(BGM_SETMIN, min);
-    gauge.Send(BGM_SETMAX, max);
-    gauge.Send(BGM_SETVALUE, 1, value);
-    gauge.Send(WM_TIMER, 101);  // the peak follows at once
-    EXPECT_EQ(gauge.Bar(1, kttest::kGreen), lit) << min << ' ' << value;
-  }
-}
-
-TEST(BarGauge, PeakMarkerHoldsUntilTheTimerTicks) {
+TEST(BarGauge, ValuesLightSevenPixelBlocksThePeakHoldsAndItSetsItsOwnHeight) {
   Gauge gauge;
   gauge.Send(BGM_SETVALUE, 0, 80);
   gauge.Send(BGM_SETVALUE, 0, 20);
@@ -64,22 +42,35 @@ TEST(BarGauge, PeakMarkerHoldsUntilTheTimerTicks) {
        Sleep(10))
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
   EXPECT_LT(GetTickCount() - start, 500u);
-}
+  // Bar 1 over other scales, its peak following at once.
+  const std::tuple<int, int, int, std::string> cases[] = {
+      // min, max, value, lit
+      {0, 100, 50, Blocks(7)},   {0, 100, 3, Blocks(1)},     {0, 100, 0, ""},
+      {0, 100, 100, Blocks(14)}, {0, 100, 5000, Blocks(14)}, {0, 100, -5, ""},
+      {50, 100, 75, Blocks(7)},  {100, 100, 80, ""},         {100, 0, 80, ""},
+  };
+  for (auto &[min, max, value, lit] : cases) {
+    gauge.Send(BGM_SETMIN, min);
+    gauge.Send(BGM_SETMAX, max);
+    gauge.Send(BGM_SETVALUE, 1, value);
+    gauge.Send(WM_TIMER, 101);
+    EXPECT_EQ(gauge.Bar(1, kttest::kGreen), lit) << min << ' ' << value;
+  }
 
-TEST(BarGauge, SetsItsOwnHeightAndBackground) {
+  // It sets its own height and background.
   const int edge = GetSystemMetrics(SM_CXEDGE);
-  const std::tuple<DWORD, DWORD, int, COLORREF> cases[] = {
+  const std::tuple<DWORD, DWORD, int, COLORREF> looks[] = {
       // style, ex, height, background
       {BGS_NOTEXT, 0, 23, RGB(255, 255, 255)},  // the window colour: white on Wine
       {BGS_NOTEXT | BGS_BLACKBACKGROUND, WS_EX_CLIENTEDGE, 23 + 2 * edge, RGB(0, 0, 0)},
   };
-  for (auto &[style, ex, height, background] : cases) {
-    Gauge gauge(style, ex);
+  for (auto &[style, ex, height, background] : looks) {
+    Gauge styled(style, ex);
     RECT r;
-    GetWindowRect(gauge.c, &r);
+    GetWindowRect(styled.c, &r);
     EXPECT_EQ(r.bottom - r.top, height);
-    gauge.Send(BGM_SETVALUE, 0, 50);
-    const Pixels p(gauge.c);  // between two blocks, and below the bars
+    styled.Send(BGM_SETVALUE, 0, 50);
+    const Pixels p(styled.c);  // between two blocks, and below the bars
     EXPECT_TRUE(p.at(8, 5) == background && p.at(50, 21) == background) << style;
   }
   // The text strip adds the font's height; caption and label stand in it.

@@ -1,13 +1,7 @@
 // The calendar arithmetic against the platform's FILETIME arithmetic, an
 // independent implementation of the same calendar.
-#include <gtest/gtest.h>
-#include <windows.h>
-
-#include <algorithm>
 #include <random>
-#include <vector>
 
-#include "ktutil.h"
 #include "win_helpers.h"
 
 namespace {
@@ -67,43 +61,40 @@ int Count(int limit) {
 }
 
 TEST(CalendarOracle, EveryUnitMatchesFileTime) {
-  const struct {
-    void(KTAPI *add)(SYSTEMTIME *, int);
-    DateTime(KTAPI *addPacked)(DateTime, int);
-    LONGLONG ms;  // 0: months
-    int limit;    // keeps the results after 1601, where FILETIME starts
-  } units[] = {{SystemTimeAddMilliSeconds, nullptr, 1, 0x7FFFFFFF},
-               {SystemTimeAddSeconds, nullptr, 1000, 0x7FFFFFFF},
-               {SystemTimeAddMinutes, DateTimeAddMinutes, 60000, 190000000},
-               {SystemTimeAddHours, nullptr, 3600000, 3200000},
-               {SystemTimeAddDays, DateTimeAddDays, 86400000, 130000},
-               {SystemTimeAddMonths, nullptr, 0, 4000}};
-  for (const auto &unit : units)
+  // The adder, the packed one if any, the unit in ms (0: months) and the
+  // largest count, which keeps the results after 1601, where FILETIME starts.
+  const std::tuple<void(KTAPI *)(SYSTEMTIME *, int), DateTime(KTAPI *)(DateTime, int),
+                   LONGLONG, int>
+      units[] = {{SystemTimeAddMilliSeconds, nullptr, 1, 0x7FFFFFFF},
+                 {SystemTimeAddSeconds, nullptr, 1000, 0x7FFFFFFF},
+                 {SystemTimeAddMinutes, DateTimeAddMinutes, 60000, 190000000},
+                 {SystemTimeAddHours, nullptr, 3600000, 3200000},
+                 {SystemTimeAddDays, DateTimeAddDays, 86400000, 130000},
+                 {SystemTimeAddMonths, nullptr, 0, 4000}};
+  for (const auto &[add, addPacked, ms, limit] : units)
     for (int i = 0; i < 5000; ++i) {
       SYSTEMTIME st = RandomStart(), want = st;
       const DateTime packed = SystemTimeToDateTime(&st);
       ASSERT_EQ(DateTimeDayOfWeek(packed), st.wDayOfWeek);
-      const int n = Count(unit.limit);
-      if (unit.ms == 0) {
+      const int n = Count(limit);
+      if (ms == 0) {
         // The same day of the target month, or its last; the weekday is kept.
         const int month = st.wYear * 12 + st.wMonth - 1 + n;
         want.wYear = static_cast<WORD>(month / 12);
         want.wMonth = static_cast<WORD>(month % 12 + 1);
         want.wDay = std::min(want.wDay, LastDay(want.wYear, want.wMonth));
       } else if (n != 0) {
-        want = FromUnits(ToUnits(st) + n * unit.ms * kUnitsPerMs);
+        want = FromUnits(ToUnits(st) + n * ms * kUnitsPerMs);
       }
-      unit.add(&st, n);
-      ASSERT_EQ(Fields(st), Fields(want)) << "unit " << unit.ms << " ms, count " << n;
-      if (unit.addPacked != nullptr && want.wYear >= 1980 && want.wYear <= 2107) {
-        ASSERT_EQ(unit.addPacked(packed, n), SystemTimeToDateTime(&want)) << n;
+      add(&st, n);
+      ASSERT_EQ(Fields(st), Fields(want)) << "unit " << ms << " ms, count " << n;
+      if (addPacked != nullptr && want.wYear >= 1980 && want.wYear <= 2107) {
+        ASSERT_EQ(addPacked(packed, n), SystemTimeToDateTime(&want)) << n;
       }
     }
-}
-
-TEST(DateTimeWeekday, NonLeapTwentyNinthOfFebruaryIsNoDate) {
-  const int weekday = DateTimeDayOfWeek(0x2A5D0000u);  // 29 February 2001
-  // Wine's DOS-date conversion takes 29 February 2001 for 1 March.
+  // A 29 February outside leap years is no date. Wine's DOS-date conversion
+  // takes 29 February 2001 for 1 March.
+  const int weekday = DateTimeDayOfWeek(0x2A5D0000u);
   EXPECT_TRUE(weekday == -1 || (kttest::OnWine() && weekday == 4)) << weekday;
 }
 

@@ -1,13 +1,8 @@
 // Date-time texts and local time, run under several time zones and user
 // locales (the ctest entries set TZ and LC_ALL for Wine). Expectations for
 // locale-dependent text come from the platform's own formatting functions.
-#include <gtest/gtest.h>
-#include <windows.h>
-
 #include <cstdlib>
-#include <string>
 
-#include "ktutil.h"
 #include "win_helpers.h"
 
 using kttest::CheckBounded;
@@ -60,7 +55,8 @@ void CheckCounted(int(KTAPI *write)(DWORD, LPSTR, int), DWORD value,
   });
 }
 
-TEST(DateTimeEnvironment, WineFollowsTheTestsZoneAndLocale) {
+TEST(DateTimeLocal, TheTestsZoneAndLocaleOffsetClockAndTicks) {
+  // Wine follows the zone and locale the test command gives.
   TIME_ZONE_INFORMATION tz;
   GetTimeZoneInformation(&tz);
   if (const char *bias = getenv("KT_EXPECT_BIAS")) {
@@ -69,9 +65,6 @@ TEST(DateTimeEnvironment, WineFollowsTheTestsZoneAndLocale) {
   if (const char *lcid = getenv("KT_EXPECT_LCID")) {
     EXPECT_EQ(GetUserDefaultLCID(), strtoul(lcid, nullptr, 16));
   }
-}
-
-TEST(DateTimeLocal, OffsetClockAndTicks) {
   SYSTEMTIME want = ToLocal(kJuly4), got, untouched = {1, 2, 3, 4, 5, 6, 7, 8};
   const SYSTEMTIME copy = untouched;
   ASSERT_TRUE(DateTimeToLocalTime(kJuly4, &got));
@@ -96,7 +89,7 @@ TEST(DateTimeLocal, OffsetClockAndTicks) {
   EXPECT_NEAR(fromNow(TicksToDateTime(GetTickCount() + 3600000)), 3600, 2);
 }
 
-TEST(DateTimeText, DatesAndRanges) {
+TEST(DateTimeText, DatesRangesDurationsBytesDaysAndTimes) {
   SYSTEMTIME local = ToLocal(kJuly4);
   const std::string july4 = Stamp(local);
   CheckBounded(july4, [](char *b, int n) { DateTimeToStr(kJuly4, b, n); });
@@ -119,20 +112,17 @@ TEST(DateTimeText, DatesAndRanges) {
   range(15, 0, 0, "Current session only");
   range(1, 0, kJuly4, "From first access to " + july4);
   range(3, kJuly4, ~0u, "From " + july4 + " to last access");
-}
 
-TEST(QuantityText, DurationsBytesDaysAndTimes) {
-  const struct {
-    DWORD ticks;
-    const char *compact, *display;
-  } durations[] = {{0, "none", "none"},
-                   {5, "5ms", "5 milliseconds"},
-                   {61000, "1m 1s", "1 minutes"},
-                   {3600005, "1h 0m 0s 5ms", "1hours 0minutes"},
-                   {3660000, "1h 1m", "1hours 1minutes"}};
-  for (const auto &d : durations) {
-    CheckCounted(TicksToHMSStr, d.ticks, d.compact, 0);
-    CheckCounted(TicksToDisplayStr, d.ticks, d.display, 0);
+  // Durations, byte counts, days and times of day.
+  const std::tuple<DWORD, const char *, const char *> durations[] = {
+      {0, "none", "none"},
+      {5, "5ms", "5 milliseconds"},
+      {61000, "1m 1s", "1 minutes"},
+      {3600005, "1h 0m 0s 5ms", "1hours 0minutes"},
+      {3660000, "1h 1m", "1hours 1minutes"}};
+  for (const auto &[ticks, compact, display] : durations) {
+    CheckCounted(TicksToHMSStr, ticks, compact, 0);
+    CheckCounted(TicksToDisplayStr, ticks, display, 0);
   }
   const std::pair<DWORD, const char *> bytes[] = {{999, "999 bytes"},
                                                   {1000, "1.00 KB"},

@@ -1,14 +1,7 @@
-#include <gtest/gtest.h>
-#include <windows.h>
-
-#include <algorithm>
-#include <cstring>
 #include <optional>
 #include <regex>
-#include <string>
-#include <vector>
 
-#include "ktutil.h"
+#include "system_test_helpers.h"
 #include "win_helpers.h"
 
 using kttest::TempPath;
@@ -25,9 +18,7 @@ struct ChildRun {
 
 // Runs debug_log_child.exe (beside this program) with args, as its debugger.
 ChildRun RunLogChild(const Lines &args) {
-  char self[MAX_PATH];
-  std::string command(self, GetModuleFileNameA(nullptr, self, MAX_PATH));
-  command = '"' + command.substr(0, command.rfind('\\')) + "\\debug_log_child.exe\"";
+  std::string command = '"' + kttest::BesideProgram("debug_log_child.exe") + '"';
   for (const std::string &arg : args) command += " \"" + arg + "\"";
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
@@ -103,7 +94,7 @@ struct MonitorSettings {
   }
 };
 
-TEST(DebugLog, RegistryFlagsSelectMessagesForTheDebugger) {
+TEST(DebugLog, RegistryFlagsSelectWhereMessagesGoAndSetLogSwitchesThem) {
   MonitorSettings monitor;
   monitor.Use(Dword(1), std::nullopt);
   std::string text;  // neighbours differ, so a cut in the wrong place shows
@@ -112,37 +103,31 @@ TEST(DebugLog, RegistryFlagsSelectMessagesForTheDebugger) {
       {"p", "1", "one %d", "p", "2", "two", "p", "0xFFFFFFFF", "all", "p", "1", text});
   // Nothing is added (no prefix, time or line end); 1,023 characters at most.
   EXPECT_EQ(run.debugOutput, (Lines{"one 42", "all", text.substr(0, 1023)}));
-
   monitor.Use(std::nullopt, std::nullopt);
   EXPECT_TRUE(RunLogChild({"p", "0xFFFFFFFF", "x"}).debugOutput.empty());
-}
 
-TEST(DebugLog, FileIsAppendedAndRetriedUntilItOpens) {
-  MonitorSettings monitor;
+  // Flag 2 appends to the file, and only to it.
   TempPath log("flags2.log");
   monitor.Use(Dword(2), log.path + '\0');
   EXPECT_TRUE(
       RunLogChild({"p", "2", "a", "p", "1", "b", "p", "6", "c"}).debugOutput.empty());
   RunLogChild({"p", "2", "d"});
   EXPECT_EQ(log.Contents(), "acd");
-
-  // A file that cannot be opened never stops the debugger output.
+  // A file that cannot be opened never stops the debugger output; it is
+  // tried again until it opens.
   TempPath folder("later"), late("later\\log.txt");
   monitor.Use(Dword(3), late.path + '\0');
-  auto run = RunLogChild({"p", "1", "first", "d", folder.path, "p", "1", "second"});
+  run = RunLogChild({"p", "1", "first", "d", folder.path, "p", "1", "second"});
   EXPECT_EQ(run.debugOutput, (Lines{"first", "second"}));
   EXPECT_EQ(late.Contents(), "second");
-}
 
-TEST(DebugLog, SetLogSwitchesFilesAndLosesOnlyToTheFirstRead) {
-  MonitorSettings monitor;
+  // DbgSetLog switches files; the first message reads the registry over what
+  // it just set.
   monitor.Use(Dword(1), std::nullopt);
   TempPath first("first.log"), second("second.log");
-  // The first message reads the registry over what DbgSetLog just set.
-  auto run =
-      RunLogChild({"s",   "0", "-", "0",         "p", "1", "x",        "s", "0", "-",
-                   "0",   "p", "1", "y",         "s", "2", first.path, "1", "p", "2",
-                   "a\n", "s", "2", second.path, "0", "p", "2",        "b"});
+  run = RunLogChild({"s",   "0", "-", "0",         "p", "1", "x",        "s", "0", "-",
+                     "0",   "p", "1", "y",         "s", "2", first.path, "1", "p", "2",
+                     "a\n", "s", "2", second.path, "0", "p", "2",        "b"});
   EXPECT_EQ(run.exitCode, 0u);
   EXPECT_EQ(run.debugOutput, (Lines{"x"}));
   EXPECT_EQ(first.Contents(), "a\r\n");  // text mode

@@ -1,38 +1,13 @@
 // Dialog switches in the real registry, window placement, and the message
 // box driven as a user would: a helper thread finds the box, reads it, ticks
 // and presses OK.
-#include <gtest/gtest.h>
-
 #include <atomic>
-#include <string>
 #include <thread>
 
-#include "ktutil.h"
 #include "support/kt_test_support.h"
+#include "win_helpers.h"
 
 namespace {
-
-TEST(DialogControl, SwitchesReadAsShowUntilClearedToZero) {
-  // The switch key of program "ktutil-test" is this scratch key.
-  kttest::ScratchKey scratch("DialogControl");
-  const char *program = "ktutil-test";
-  // A zero hides: shown by the zero DWORD below and by the ticked box.
-  EXPECT_TRUE(GetDialogControlEx(program, "never-set"));
-  EXPECT_EQ(SetDialogControlEx(program, "quiet", 7), 0);
-  EXPECT_TRUE(GetDialogControlEx(program, "quiet"));
-  // Stored untyped, 4 bytes.
-  DWORD type = 99, value = 0, size = sizeof value;
-  RegGetValueA(scratch.key(), nullptr, "quiet", RRF_RT_ANY, &type, &value, &size);
-  EXPECT_TRUE(type == REG_NONE && size == 4 && value == 7) << type << ' ' << value;
-
-  // Other writers' values count by their first 4 bytes; a longer one cannot
-  // be read, which means show.
-  const unsigned long long wide = 0;
-  scratch.SetDword("dword-zero", 0);
-  scratch.SetRaw("qword-zero", REG_QWORD, &wide, sizeof wide);
-  EXPECT_FALSE(GetDialogControlEx(program, "dword-zero"));
-  EXPECT_TRUE(GetDialogControlEx(program, "qword-zero"));
-}
 
 TEST(GetParentRect, GivesTheRectangleInTheParentsClientArea) {
   // The caption and border put the client area away from the window's corner.
@@ -88,8 +63,29 @@ SeenBox ShowBox(const char *switchName, DWORD flags, bool tick, HWND owner = nul
   return seen;
 }
 
-// A box that did show answers 1: the helper pressed OK.
-TEST(KTMessageBox, ClosesOnlyThroughOKAndATickSuppressesTheNextBox) {
+TEST(DialogControl, SwitchesAndTheMessageBoxTheyQuiet) {
+  // The switch key of program "ktutil-test" is this scratch key.
+  kttest::ScratchKey scratch("DialogControl");
+  const char *program = "ktutil-test";
+  // A zero hides: shown by the zero DWORD below and by the ticked box.
+  EXPECT_TRUE(GetDialogControlEx(program, "never-set"));
+  EXPECT_EQ(SetDialogControlEx(program, "quiet", 7), 0);
+  EXPECT_TRUE(GetDialogControlEx(program, "quiet"));
+  // Stored untyped, 4 bytes.
+  DWORD type = 99, value = 0, size = sizeof value;
+  RegGetValueA(scratch.key(), nullptr, "quiet", RRF_RT_ANY, &type, &value, &size);
+  EXPECT_TRUE(type == REG_NONE && size == 4 && value == 7) << type << ' ' << value;
+
+  // Other writers' values count by their first 4 bytes; a longer one cannot
+  // be read, which means show.
+  const unsigned long long wide = 0;
+  scratch.SetDword("dword-zero", 0);
+  scratch.SetRaw("qword-zero", REG_QWORD, &wide, sizeof wide);
+  EXPECT_FALSE(GetDialogControlEx(program, "dword-zero"));
+  EXPECT_TRUE(GetDialogControlEx(program, "qword-zero"));
+
+  // A box that did show answers 1: the helper pressed OK. It closes only
+  // through OK, a tick quiets it, and it stays inside the work area.
   // The box keeps its switches under the default program, made here if new.
   HKEY monitor;
   DWORD made = 0;
@@ -113,9 +109,7 @@ TEST(KTMessageBox, ClosesOnlyThroughOKAndATickSuppressesTheNextBox) {
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Tessaly\\Monitor");
   // The platform's dialog box answers 0, not -1, for an invalid owner.
   EXPECT_EQ(ShowBox(nullptr, 0, false, reinterpret_cast<HWND>(0x7654320)).result, 0);
-}
 
-TEST(KTMessageBox, IsCentredOrPutAtTheCursorInsideTheWorkArea) {
   // The box's left edge lands at "at" less "halves" halves of its width: its
   // top-left (0), centre (1, rounding down) or bottom-right (2) is there.
   struct Case {

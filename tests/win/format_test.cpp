@@ -1,9 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <string>
-
-#include "ktutil.h"
-#include "support/canary.h"
 #include "support/kt_test_support.h"
 #include "win_helpers.h"
 
@@ -28,20 +22,9 @@ std::string R(const char *format, ...) {
   return buf;
 }
 
-// The platform's own conversions ("%I64d") are checked through wsrprintf,
-// which formats with the same function.
-TEST(Wsnprintf, CutRuleAtEverySize) {
-  kttest::CheckBounded(
-      "0123456789",
-      [](char *d, int n) {
-        EXPECT_EQ(wsnprintf(d, n, "%s%d", "01234", 56789),
-                  n == 0 ? -1 : std::min(n - 1, 10));
-      },
-      true);
-  EXPECT_EQ(wsnprintf(nullptr, 0, "x"), -1);
-}
-
-TEST(Fmtmsg, FormatsFromTheStringTable) {
+// wsnprintf formats with the same platform function: its conversions
+// ("%I64d") are checked here.
+TEST(Wsrprintf, InsertsTextsMovesArgumentsByConversionSizeAndCutsAtEverySize) {
   char buf[32];
   EXPECT_EQ(fmtmsg(buf, sizeof buf, KtModule(), kPage, 12), 7);
   EXPECT_STREQ(buf, "page 12");
@@ -50,9 +33,6 @@ TEST(Fmtmsg, FormatsFromTheStringTable) {
   EXPECT_STREQ(buf, "");
   EXPECT_EQ(fmtrmsg(buf, sizeof buf, KtModule(), kFromTo, "x", "y"), 11);
   EXPECT_STREQ(buf, "From x to y");
-}
-
-TEST(Wsrprintf, InsertsTextsAndMovesArgumentsByConversionSize) {
   EXPECT_EQ(R("[%r][%d]", kMissing, 4), "[][4]");
   // 8-byte conversions among 4-byte ones and pointers, with "%r" ids between.
   EXPECT_EQ(R("%r %d %.2f %s %r %u %e", kNone, 3, 2.5, "x", kNone, 9u, 1e10),
@@ -72,19 +52,26 @@ TEST(Wsrprintf, InsertsTextsAndMovesArgumentsByConversionSize) {
   // it must read an empty slot, never the stack beyond the list.
   EXPECT_EQ(R("%r", kPage, 3), "page 0");
   EXPECT_EQ(R("%r|%d|%r", kPage, 3, kPage), "page 3|0|page 0");
-}
 
-TEST(Wsrprintf, CutsTheRebuiltFormatToTheDestination) {
+  // Cuts: -1 for no room, else the length written.
+  kttest::CheckBounded(
+      "0123456789",
+      [](char *d, int n) {
+        EXPECT_EQ(wsnprintf(d, n, "%s%d", "01234", 56789),
+                  n == 0 ? -1 : std::min(n - 1, 10));
+      },
+      true);
+  EXPECT_EQ(wsnprintf(nullptr, 0, "x"), -1);
   // The rebuilt format "none=%d" is cut to size - 1 before formatting, so
   // size 7 loses the conversion although "none=7" itself would fit.
   // Size 2 and 5 cut the "%r" text to the room left, or fill it exactly.
   const std::pair<int, std::string> cases[] = {{0, ""},     {1, ""},      {2, "n"},
                                                {5, "none"}, {7, "none="}, {8, "none=7"}};
   for (const auto &[size, text] : cases) {
-    CanaryBuffer buf(size);
-    int n = wsrprintf(buf.raw(), size, KtModule(), "%r=%d", kNone, 7);
-    EXPECT_TRUE(buf.Intact()) << size;
-    EXPECT_EQ(buf.text(), text) << size;
+    CanaryBuffer out(size);
+    int n = wsrprintf(out.raw(), size, KtModule(), "%r=%d", kNone, 7);
+    EXPECT_TRUE(out.Intact()) << size;
+    EXPECT_EQ(out.text(), text) << size;
     EXPECT_EQ(n, size == 0 ? -1 : static_cast<int>(text.size())) << size;
   }
 }

@@ -1,13 +1,8 @@
 // The layout bar placed by its owner and dragged with the mouse, as a user
 // would, with every notification its parent receives.
-#include <gtest/gtest.h>
-
 #include <cstdio>
-#include <string>
 #include <tuple>
-#include <vector>
 
-#include "ktutil.h"
 #include "win/window_pixels.h"
 
 namespace {
@@ -47,7 +42,7 @@ struct Splitter : kttest::Control {
   }
 };
 
-TEST(LayoutBar, PlacedInPermilleOrPixelsAndHeldInsideTheArea) {
+TEST(LayoutBar, PlacedInsideTheAreaAndDraggedToWhereTheMouseIsReleased) {
   const std::tuple<WORD, UINT, UINT, RECT, const char *> cases[] = {
       // flags, position, permille, area, where the bar goes
       {0, 500, 500, {0, 0, 404, 304}, "200,0,204,304"},
@@ -68,9 +63,10 @@ TEST(LayoutBar, PlacedInPermilleOrPixelsAndHeldInsideTheArea) {
     EXPECT_TRUE(IsWindowVisible(s.bar) && GetDlgCtrlID(s.bar) == 77);
   }
   // The platform moving the bar itself: held inside the area, the parent told.
-  Splitter s(0, 500);
+  Splitter moved(0, 500);
   RECT proposed = {10 + 600, 0, 10 + 604, 5};  // screen coordinates
-  EXPECT_EQ(SendMessageA(s.bar, WM_MOVING, 0, reinterpret_cast<LPARAM>(&proposed)), TRUE);
+  EXPECT_EQ(SendMessageA(moved.bar, WM_MOVING, 0, reinterpret_cast<LPARAM>(&proposed)),
+            TRUE);
   EXPECT_EQ(Str(proposed), "410,10,414,314");
   EXPECT_EQ(g_notes,
             (std::vector<Note>{{WM_MOVING, 77, reinterpret_cast<LPARAM>(&proposed)}}));
@@ -79,23 +75,21 @@ TEST(LayoutBar, PlacedInPermilleOrPixelsAndHeldInsideTheArea) {
   SizeLayoutBar(GetDesktopWindow(), RECT{0, 0, 10, 10}, nullptr);
   EXPECT_EQ(GetLayoutBarPermille(GetDesktopWindow()), 0u);
   EXPECT_EQ(CreateLayoutBar(nullptr, 0, 0, 4, COLOR_BTNFACE, 1), nullptr);
-}
 
-// Grabbed 2 pixels into the bar and dragged past both ends of the area. A
-// release past the far end leaves the bar on the area's edge (a horizontal
-// bar one pixel below it); a drag cut short leaves it where it was.
-TEST(LayoutBar, DragStopsAtTheAreaAndMovesTheBarOnRelease) {
+  // Grabbed 2 pixels into the bar and dragged past both ends of the area. A
+  // release past the far end leaves the bar on the area's edge (a horizontal
+  // bar one pixel below it); a drag cut short leaves it where it was.
   enum End { kRelease, kCancelMode, kCaptureLost };
   // flags, where the mouse goes along the bar's axis, how the drag ends,
   // where the bar is then and its permille
-  const std::tuple<WORD, std::pair<int, int>, End, const char *, UINT> cases[] = {
+  const std::tuple<WORD, std::pair<int, int>, End, const char *, UINT> drags[] = {
       {0, {-900, 900}, kRelease, "400,0,404,304", 1000},
       {LYBS_HORIZONTAL, {-900, 900}, kRelease, "0,301,404,305", 1000},
       {0, {900, -148}, kRelease, "50,0,54,304", 125},
       {0, {900, -148}, kCancelMode, "200,0,204,304", 500},
       {0, {900, -148}, kCaptureLost, "200,0,204,304", 500},
   };
-  for (auto &[flags, past, end, placed, permille] : cases) {
+  for (auto &[flags, past, end, placed, permille] : drags) {
     Splitter s(flags, 500);
     auto mouse = [&, h = flags & LYBS_HORIZONTAL](UINT m, int v) {
       SendMessageA(s.bar, m, 0, h ? MAKELPARAM(2, v) : MAKELPARAM(v, 2));

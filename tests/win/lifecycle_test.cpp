@@ -1,10 +1,7 @@
-#include <gtest/gtest.h>
 #include <winsock.h>
 
-#include <string>
-
-#include "ktutil.h"
 #include "support/kt_test_support.h"
+#include "win_helpers.h"
 
 namespace {
 

@@ -1,15 +1,9 @@
 // The card table and each card's settings, from card trees laid out as each
 // release keeps them (net_cards_*.reg), against net_cards_expected.txt.
-#include <gtest/gtest.h>
-#include <windows.h>
-
 #include <cstdlib>
-#include <fstream>
-#include <memory>
-#include <string>
-#include <vector>
+#include <optional>
 
-#include "ktutil.h"
+#include "system_test_helpers.h"
 #include "win_helpers.h"
 
 namespace {
@@ -18,12 +12,7 @@ const std::string kNet = "SYSTEM\\CurrentControlSet\\Services\\Class\\Net\\";
 const std::string kNtCards =
     "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards";
 
-// A file kept beside the test programs.
-std::string Beside(const char *file) {
-  char exe[MAX_PATH];
-  const std::string path(exe, GetModuleFileNameA(nullptr, exe, MAX_PATH));
-  return path.substr(0, path.rfind('\\') + 1) + file;
-}
+using kttest::BesideProgram;
 
 // Card trees laid out below HKEY_LOCAL_MACHINE by the platform's reg tool;
 // each path's first new key goes at the end with all below it. The card
@@ -41,7 +30,7 @@ class CardTree {
   // Should a run die, the Wine server's end removes them still.
   void Import(const char *file) {
     std::string line;
-    for (std::ifstream in(Beside(file)); std::getline(in, line);) {
+    for (std::ifstream in(BesideProgram(file)); std::getline(in, line);) {
       if (line.rfind("[HKEY_LOCAL_MACHINE\\", 0) != 0) continue;
       const std::string path = line.substr(20, line.size() - 21);
       HKEY key;
@@ -57,7 +46,8 @@ class CardTree {
                       0, nullptr, REG_OPTION_VOLATILE, KEY_READ, nullptr, &key, nullptr);
       RegCloseKey(key);
     }
-    ASSERT_EQ(std::system(("reg import \"" + Beside(file) + "\"").c_str()), 0) << file;
+    ASSERT_EQ(std::system(("reg import \"" + BesideProgram(file) + "\"").c_str()), 0)
+        << file;
   }
 
  private:
@@ -108,11 +98,12 @@ TEST(NetCards, ReleaseCardTrees) {
   }
   tree.Import(nineX ? "net_cards_9x.reg" : "net_cards_nt.reg");
   // 2000 falls back to the singular key when the plural cannot be opened.
-  std::unique_ptr<kttest::LockedKey> locked;  // undone before the tree goes
-  if (IsWin2K()) locked.reset(new kttest::LockedKey(HKEY_LOCAL_MACHINE, kNtCards, "D:P"));
+  std::optional<kttest::LockedKey> locked;  // undone before the tree goes
+  if (IsWin2K()) locked.emplace(HKEY_LOCAL_MACHINE, kNtCards, "D:P");
   std::string line;
   NCInfo info;
-  for (std::ifstream in(Beside("net_cards_expected.txt")); std::getline(in, line);) {
+  for (std::ifstream in(BesideProgram("net_cards_expected.txt"));
+       std::getline(in, line);) {
     const size_t key = line.find('\t') + 1, render = line.find('\t', key) + 1;
     if (line.substr(0, key - 1) != platform) continue;
     EXPECT_EQ(Render(line.substr(key, render - key - 1), &info), line.substr(render));

@@ -1,17 +1,12 @@
-#include <gtest/gtest.h>
 #include <winsock.h>
 
-#include <algorithm>
 #include <random>
-#include <string>
 
-#include "ktutil.h"
-#include "support/canary.h"
 #include "win_helpers.h"
 
 namespace {
 
-TEST(GetPortString, ServiceNamesByProtocolCutAtEverySize) {
+TEST(NetText, ServiceNamesCutAtEverySizeAndAddressesAsTheSocketsWrite) {
   const struct {
     DWORD proto;
     WORD port;
@@ -30,10 +25,8 @@ TEST(GetPortString, ServiceNamesByProtocolCutAtEverySize) {
           EXPECT_TRUE(n == 0 || written == n - 1) << written << " in " << n;
         },
         true);
-}
 
-// The platform's own formatter is the reference for every byte value.
-TEST(IPAddrToStr, AgreesWithTheSocketsFormatter) {
+  // The platform's own formatter is the reference for every byte value.
   std::mt19937 random(20261206);
   char text[32];
   for (int i = 0; i < 20000; ++i) {
@@ -51,7 +44,19 @@ TEST(IPAddrToStr, AgreesWithTheSocketsFormatter) {
   EXPECT_STREQ(text, "172.16.5.4:8080");
 }
 
-TEST(NameLookup, BlockingLookups) {
+// Waits up to ten seconds for the lookup's completion to be posted to the
+// window; the message's lParam (buffer length and error), or -1.
+LPARAM Completion(HWND window, UINT message, HANDLE task) {
+  MSG msg;
+  for (DWORD start = GetTickCount(); task && GetTickCount() - start < 10000;) {
+    if (PeekMessageA(&msg, window, message, message, PM_REMOVE))
+      return reinterpret_cast<HANDLE>(msg.wParam) == task ? msg.lParam : -1;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_POSTMESSAGE);
+  }
+  return -1;
+}
+
+TEST(NameLookup, BlockingAndAsyncLookups) {
   EXPECT_EQ(NameToIPAddr("localhost"), inet_addr("127.0.0.1"));
   // Dotted names resolve to themselves without asking any server.
   DWORD addresses[64] = {};
@@ -69,30 +74,17 @@ TEST(NameLookup, BlockingLookups) {
   DWORD fewer[64] = {};
   EXPECT_EQ(NameToIPAddresses(host, fewer, count - 1), count - 1);
   EXPECT_TRUE(std::equal(fewer, fewer + count - 1, addresses) && fewer[count - 1] == 0);
-}
 
-// Waits up to ten seconds for the lookup's completion to be posted to the
-// window; the message's lParam (buffer length and error), or -1.
-LPARAM Completion(HWND window, UINT message, HANDLE task) {
-  MSG msg;
-  for (DWORD start = GetTickCount(); task && GetTickCount() - start < 10000;) {
-    if (PeekMessageA(&msg, window, message, message, PM_REMOVE))
-      return reinterpret_cast<HANDLE>(msg.wParam) == task ? msg.lParam : -1;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_POSTMESSAGE);
-  }
-  return -1;
-}
-
-TEST(NameLookup, AsyncCompletionReachesTheWindow) {
+  // Asynchronous lookups post their completion to the window.
   HWND window =
       CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
   char result[MAXGETHOSTSTRUCT];
   HANDLE task =
       NameToIPAddressesAsync(window, WM_USER, "localhost", result, sizeof result);
   ASSERT_EQ(WSAGETASYNCERROR(Completion(window, WM_USER, task)), 0);
-  const hostent *host = reinterpret_cast<const hostent *>(result);
-  ASSERT_NE(host->h_addr_list[0], nullptr);
-  EXPECT_EQ(*reinterpret_cast<const DWORD *>(host->h_addr_list[0]),
+  const hostent *found = reinterpret_cast<const hostent *>(result);
+  ASSERT_NE(found->h_addr_list[0], nullptr);
+  EXPECT_EQ(*reinterpret_cast<const DWORD *>(found->h_addr_list[0]),
             inet_addr("127.0.0.1"));
 
   task = NameToIPAddressesAsync(window, WM_USER, "no-such-host.invalid", result,

@@ -1,11 +1,8 @@
 // Built once per Windows release that Wine poses as; the program's name
 // (kt_tests_<release>.exe) says which release it is checking.
-#include <gtest/gtest.h>
-
 #include <cstring>
-#include <string>
 
-#include "ktutil.h"
+#include "win_helpers.h"
 
 namespace {
 

@@ -2,19 +2,14 @@
 // text. Jobs go to the tests' own PostScript printer, whose spooler command
 // leaves each page as a 300-dpi grey map and as text: A4 paper is 2479 x
 // 3508 pixels, and tables keep one inch (300 pixels) from every edge.
-#include <gtest/gtest.h>
 #include <windows.h>
-
+// After windows.h, which they need.
 #include <commctrl.h>
 #include <commdlg.h>
 #include <richedit.h>
 
-#include <fstream>
-#include <functional>
-#include <sstream>
 #include <tuple>
 
-#include "ktutil.h"
 #include "win_helpers.h"
 
 namespace {
@@ -124,7 +119,7 @@ std::vector<Page> PrintList(const ListView &list, int columns) {
   return Printed();
 }
 
-TEST(ListViewPrint, PagesOfRuledRowsInsideOneInchMarginsWithTheFirstColumnPaying) {
+TEST(ListViewPrint, RuledRowsInsideOneInchMarginsTheFirstColumnPayingAndOddTables) {
   // Widths summing to twice the printable width are halved, but the last
   // heading needs more room than that: the first column gives it.
   const int printable = 2479 - 2 * kInch, listed = printable * 2 / 3;
@@ -151,12 +146,11 @@ TEST(ListViewPrint, PagesOfRuledRowsInsideOneInchMarginsWithTheFirstColumnPaying
     EXPECT_GT(rules[3] - rules[2], listed / 2 + 100);
     EXPECT_NEAR(rules[3] - rules[0], printable, 3);
   }
-}
 
-TEST(ListViewPrint, OddTablesPrintOnePageOfRules) {
+  // Odd tables print one page of rules: no items; no columns; widths summing
+  // to 0, a column missing and cells past 1,023 characters; headings wider
+  // than the page.
   const std::string wide(60, 'W'), long1025 = std::string(1024, 'c') + ",";
-  // No items; no columns; widths summing to 0, a column missing and cells
-  // past 1,023 characters; headings wider than the page.
   const std::tuple<std::vector<std::pair<std::string, int>>, int, int> cases[] = {
       {{{"Name", 100}}, 0, 1}, {{{"Name", 100}}, 3, 0}, {{{"Name", 0}, {"Port", 0}}, 3, 3},
       {{{wide, 1}, {wide, 1}, {wide, 1}}, 3, 3}};  // columns, items, columns printed
@@ -187,16 +181,13 @@ LRESULT CALLBACK FormatRange(HWND window, UINT message, WPARAM render, LPARAM lP
   return at;
 }
 
-TEST(PrintRichEditWnd, PrintsEveryLineOnceAndStopsWhenNothingMoreIsLaidOut) {
-  WNDCLASSA formatRange = {};
-  formatRange.lpfnWndProc = FormatRange;
-  formatRange.lpszClassName = "KtFormatRange";
+TEST(PrintRichEditWnd, PrintsEveryLineOnceStopsWhenNothingIsLaidOutAndNamesThePrinter) {
+  const WNDCLASSA formatRange = {0, FormatRange, 0, 0, 0, 0, 0, 0, 0, "KtFormatRange"};
   RegisterClassA(&formatRange);
   LoadLibraryA("riched20.dll");
   std::string text;
   std::vector<std::string> lines;
-  for (int i = 0; i < 150; ++i) lines.push_back(Cell(i, 1));
-  for (const std::string &line : lines) text += line + "\n";
+  for (int i = 0; i < 150; ++i) text += (lines.emplace_back(Cell(i, 1)) + "\n");
   PRINTDLGA dialog = {};
   dialog.hDC = CreateDCA(nullptr, "ktutil test printer", nullptr, nullptr);
   auto print = [&](const char *window, const std::string &text) {
@@ -219,22 +210,33 @@ TEST(PrintRichEditWnd, PrintsEveryLineOnceAndStopsWhenNothingMoreIsLaidOut) {
   EXPECT_FALSE(PrintRichEditWnd(nullptr, nullptr, nullptr, nullptr, nullptr));
   EXPECT_FALSE(PrintRichEditWnd(nullptr, &dialog, nullptr, nullptr, nullptr));
   EXPECT_EQ(GetLastError(), DWORD{ERROR_INVALID_PARAMETER});
-}
 
-ListView Rows(const std::vector<std::vector<std::string>> &rows) {
-  std::vector<std::pair<std::string, int>> columns;
-  for (const std::string &heading : rows[0]) columns.emplace_back(heading, 50);
-  return ListView(columns, static_cast<int>(rows.size() - 1),
-                  [rows](int item, int column) { return rows[item + 1].at(column); });
+  // The print information names the user, the dialog's printer and the local time.
+  char user[256], date[128];
+  DWORD size = sizeof user;
+  GetUserNameA(user, &size);
+  // Just after the clock's two-second step, the time stays put for a while.
+  for (DateTime now = GetCurrentDateTime(); now == GetCurrentDateTime();) Sleep(5);
+  DateTimeToStr(GetCurrentDateTime(), date, sizeof date);
+  auto *names = static_cast<DEVNAMES *>(GlobalAlloc(GMEM_FIXED, sizeof(DEVNAMES) + 8));
+  names->wDeviceOffset = sizeof(DEVNAMES);
+  strcpy(reinterpret_cast<char *>(names + 1), "Laser 4");
+  for (HGLOBAL devNames : {static_cast<HGLOBAL>(names), HGLOBAL{}}) {
+    dialog.hDevNames = devNames;
+    const std::string printer = devNames ? " at Laser 4" : "";
+    kttest::CheckBounded("Printed by " + std::string(user) + printer + " on " + date,
+                         [&](char *d, int n) { EXPECT_TRUE(GetPrintInfoString(&dialog, d, n)); });
+  }
+  GlobalFree(names);
 }
 
 TEST(ListViewSave, DelimitedTextAndHtmlReadBackByteForByteAndSearched) {
   // Cells are read as 1,023 characters at most, of which 1,021 are left in quotes.
-  const ListView list = Rows({{"Name,first", "Port"},
-                              {"a", "b"},
-                              {"x,y", "tab\there"},
-                              {"<q\"uote,", std::string(1022, 'l') + ","},
-                              {"," + std::string(1023, 'm'), ""}});
+  const std::vector<std::vector<std::string>> rows = {
+      {"a", "b"}, {"x,y", "tab\there"}, {"<q\"uote,", std::string(1022, 'l') + ","},
+      {"," + std::string(1023, 'm'), ""}};
+  const ListView list({{"Name,first", 50}, {"Port", 50}}, 4,
+                      [&](int item, int column) { return rows[item][column]; });
   const kttest::TempPath text("export.txt"), html("export.htm");
   ASSERT_TRUE(ListView_SaveToFile(list.hwnd, 2, text.c_str(), 0, ";"));
   ASSERT_TRUE(ListView_SaveToHTMLFile(list.hwnd, 2, html.c_str(), "Ports", 0));
@@ -251,15 +253,15 @@ TEST(ListViewSave, DelimitedTextAndHtmlReadBackByteForByteAndSearched) {
 
   // The search starts after the focused item (at item 0 when none, or item
   // 0, has the focus) and never wraps: focused item, text, case, found.
-  const struct { int focused; const char *text; BOOL matchCase; int found; } finds[] = {
+  const std::tuple<int, const char *, BOOL, int> finds[] = {
       {-1, "TAB", FALSE, 1}, {-1, "TAB", TRUE, -1}, {0, "b", TRUE, 0}, {1, "l", TRUE, 2},
       {2, "A", FALSE, -1},   {-1, "M", FALSE, 3}};
   LVITEMA focus = {};
   focus.stateMask = LVIS_FOCUSED;
-  for (const auto &c : finds) {
-    focus.state = c.focused < 0 ? 0 : LVIS_FOCUSED;
-    SendMessageA(list.hwnd, LVM_SETITEMSTATE, c.focused, reinterpret_cast<LPARAM>(&focus));
-    EXPECT_EQ(ListView_FindText(list.hwnd, 2, c.text, c.matchCase), c.found) << c.focused << c.text;
+  for (const auto &[focused, what, matchCase, found] : finds) {
+    focus.state = focused < 0 ? 0 : LVIS_FOCUSED;
+    SendMessageA(list.hwnd, LVM_SETITEMSTATE, focused, reinterpret_cast<LPARAM>(&focus));
+    EXPECT_EQ(ListView_FindText(list.hwnd, 2, what, matchCase), found) << focused << what;
   }
 
   const ListView big({{"N", 50}}, 100000, [](int item, int) { return std::to_string(item); });
@@ -267,26 +269,6 @@ TEST(ListViewSave, DelimitedTextAndHtmlReadBackByteForByteAndSearched) {
   const std::string all = text.Contents();
   EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), 100001);
   EXPECT_EQ(all.substr(all.size() - 9), "\r\n99999\r\n");
-}
-
-TEST(GetPrintInfoString, NamesUserPrinterAndLocalTime) {
-  char user[256], date[128];
-  DWORD size = sizeof user;
-  GetUserNameA(user, &size);
-  // Just after the clock's two-second step, the time stays put for a while.
-  for (DateTime now = GetCurrentDateTime(); now == GetCurrentDateTime();) Sleep(5);
-  DateTimeToStr(GetCurrentDateTime(), date, sizeof date);
-  PRINTDLGA dialog = {};
-  auto *names = static_cast<DEVNAMES *>(GlobalAlloc(GMEM_FIXED, sizeof(DEVNAMES) + 8));
-  names->wDeviceOffset = sizeof(DEVNAMES);
-  strcpy(reinterpret_cast<char *>(names + 1), "Laser 4");
-  for (HGLOBAL devNames : {static_cast<HGLOBAL>(names), HGLOBAL{}}) {
-    dialog.hDevNames = devNames;
-    const std::string printer = devNames ? " at Laser 4" : "";
-    kttest::CheckBounded("Printed by " + std::string(user) + printer + " on " + date,
-                         [&](char *d, int n) { EXPECT_TRUE(GetPrintInfoString(&dialog, d, n)); });
-  }
-  GlobalFree(names);
 }
 
 }  // namespace

@@ -1,15 +1,10 @@
 // Running programs, process names, the screen saver and the user, as each
 // release's family answers them. Children are copies of the idle program.
-#include <gtest/gtest.h>
 #include <windows.h>
 // After windows.h, which they need.
 #include <process.h>
 #include <psapi.h>
-#include <sddl.h>
 
-#include <string>
-
-#include "ktutil.h"
 #include "system_test_helpers.h"
 #include "win_helpers.h"
 
@@ -61,32 +56,54 @@ struct RunningCopy {
   }
 };
 
-TEST(ModuleSearch, FindsARunningProgramByEveryFormOfItsPathUntilItEnds) {
+TEST(ModuleSearch, FindsARunningProgramByEveryFormOfItsPathAndNamesIt) {
   const kttest::TempPath folder("long folder name");
   CreateDirectoryA(folder.c_str(), nullptr);
   RunningCopy copies[] = {
       RunningCopy(Named("\\kt idle %lu long name.exe", folder.path)),
       RunningCopy(Named("I%07lX.EXE")),  // in the short-named temporary folder
       RunningCopy(Named("kt idle %lu.exe"), true)};
+  // A process is named by its long path, though started by its short one,
+  // or told why not.
+  const RunningCopy &byShort = copies[2];
+  const DWORD id = byShort.id, never = 0x7FFFFFFC;
+  DWORD parent = 7;
+  char text[MAX_PATH] = "x";
+  EXPECT_FALSE(KTGetProcessInfo(byShort.process, id, text, 0, &parent));
+  EXPECT_TRUE(text[0] == 'x' && parent == 7);
+  const bool nt = NtFamily();
+  if (nt) {
+    kttest::CheckBounded(PathForm(byShort.path, false), [&](char *d, int n) {
+      EXPECT_EQ(KTGetProcessInfo(byShort.process, id, d, n, &parent), n > 0);
+    });
+  } else {
+    EXPECT_TRUE(KTGetProcessInfo(nullptr, id, text, MAX_PATH, &parent));
+    // Wine deviation: its snapshot holds the bare program name.
+    EXPECT_TRUE(
+        text == byShort.path ||
+        (kttest::OnWine() && !strcmp(text, strrchr(byShort.path.c_str(), '\\') + 1)));
+  }
+  EXPECT_EQ(parent, nt ? 7 : GetCurrentProcessId());
+  EXPECT_FALSE(KTGetProcessInfo(nullptr, never, text, MAX_PATH, nullptr));
+  EXPECT_STREQ(text, nt ? "Unknown Process: 2147483644 (Invalid Handle Error)"
+                        : "Unknown Process: 2147483644 (Find Error)");
+
   for (RunningCopy &copy : copies) {
     const std::string base = copy.path.substr(copy.path.rfind('\\') + 1);
     std::string upper = copy.path;
     CharUpperA(&upper[0]);
-    const struct {
-      std::string name;
-      int flags;
-      bool found;
-    } forms[] = {{base, KTMR_BASENAME, true},
-                 {base, 0, false},
-                 {upper, 0, true},
-                 {PathForm(copy.path, true), 0, true},
-                 {PathForm(copy.path, false), 0, true}};
-    for (const auto &form : forms) {
-      const bool found = IsModuleRunningEx(form.name.c_str(), form.flags);
+    const std::tuple<std::string, int, bool> forms[] = {
+        {base, KTMR_BASENAME, true},
+        {base, 0, false},
+        {upper, 0, true},
+        {PathForm(copy.path, true), 0, true},
+        {PathForm(copy.path, false), 0, true}};
+    for (const auto &[name, flags, found] : forms) {
       // Wine deviation: its process snapshot names programs without their
       // folder, so the 95/98/ME search finds bare names only.
-      EXPECT_TRUE(found == form.found || (kttest::OnWine() && !NtFamily() && !form.flags))
-          << form.name << " " << form.flags;
+      EXPECT_TRUE(IsModuleRunningEx(name.c_str(), flags) == found ||
+                  (kttest::OnWine() && !NtFamily() && !flags))
+          << name << " " << flags;
     }
     copy.Stop();
     EXPECT_FALSE(IsModuleRunningEx(base.c_str(), KTMR_BASENAME) ||
@@ -95,43 +112,17 @@ TEST(ModuleSearch, FindsARunningProgramByEveryFormOfItsPathUntilItEnds) {
   EXPECT_FALSE(IsModuleRunning(kttest::BesideProgram("kt_idle_child.exe").c_str()));
 }
 
-TEST(KTGetProcessInfo, NamesTheProgramOrSaysWhyNot) {
-  const kttest::TempPath folder("info folder");
-  CreateDirectoryA(folder.c_str(), nullptr);
-  const RunningCopy copy(folder.path + "\\kt info child.exe", true);
-  const DWORD id = copy.id, never = 0x7FFFFFFC;
-  DWORD parent = 7;
-  char text[MAX_PATH] = "x";
-  EXPECT_FALSE(KTGetProcessInfo(copy.process, id, text, 0, &parent));
-  EXPECT_TRUE(text[0] == 'x' && parent == 7);
-  const bool nt = NtFamily();
-  if (nt) {  // started by its short path, named by its long one
-    kttest::CheckBounded(PathForm(copy.path, false), [&](char *d, int n) {
-      EXPECT_EQ(KTGetProcessInfo(copy.process, id, d, n, &parent), n > 0);
-    });
-  } else {
-    EXPECT_TRUE(KTGetProcessInfo(nullptr, id, text, MAX_PATH, &parent));
-    // Wine deviation: its snapshot holds the bare program name.
-    EXPECT_TRUE(text == copy.path ||
-                (kttest::OnWine() && !strcmp(text, "kt info child.exe")));
-  }
-  EXPECT_EQ(parent, nt ? 7 : GetCurrentProcessId());
-  EXPECT_FALSE(KTGetProcessInfo(nullptr, never, text, MAX_PATH, nullptr));
-  EXPECT_STREQ(text, nt ? "Unknown Process: 2147483644 (Invalid Handle Error)"
-                        : "Unknown Process: 2147483644 (Find Error)");
-}
-
-TEST(IsScreenSaverRunning, AsksTheDetectorOfTheRelease) {
+TEST(UserIdentity, TheScreenSaverCanonicalIdAdministratorAndSharedSecurity) {
+  // The screen saver is asked of the release's detector. NT 4 runs a saver
+  // on a desktop of this name; only this program makes one, as every
+  // program in the session sees it.
   EXPECT_FALSE(IsScreenSaverRunning());
-  // NT 4 runs a saver on a desktop of this name. Only this program makes
-  // one: the desktop is seen by every program in the session.
-  if (!NtFamily() || LOBYTE(GetVersion()) != 4) return;
-  HDESK saver = CreateDesktopA("screen-saver", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
-  EXPECT_TRUE(IsScreenSaverRunning());
-  CloseDesktop(saver);
-}
-
-TEST(UserIdentity, CanonicalIdAdministratorAndSharedSecurity) {
+  if (NtFamily() && LOBYTE(GetVersion()) == 4) {
+    HDESK saver =
+        CreateDesktopA("screen-saver", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+    EXPECT_TRUE(IsScreenSaverRunning());
+    CloseDesktop(saver);
+  }
   char computer[16], user[256], domain[256], expected[512];
   DWORD computerSize = 16, userSize = 256, domainSize = 256,
         sidSize = SECURITY_MAX_SID_SIZE;

@@ -1,9 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <string>
-
-#include "ktutil.h"
-#include "support/canary.h"
 #include "support/kt_test_support.h"
 #include "win_helpers.h"
 
@@ -14,19 +8,28 @@ namespace {
 
 constexpr char kNoKey[] = "Software\\Tessaly\\ktutil-test\\none";
 
-TEST(RegistryValues, TextsReadAtEverySizeWithoutOverrun) {
+TEST(RegistryValues, PlainAndScrambledTextsReadWholeOrNotAtAll) {
   ScratchKey key("regstr");
   const char *path = key.path().c_str();
   ASSERT_TRUE(SetRegistryValueString(key.root(), path, "name", "hello"));
+  ASSERT_TRUE(SetRegistryValueStringEnc(key.root(), path, "s", "secret"));
   EXPECT_EQ(key.GetString("name"), "hello");
-  for (int size : {0, 1, 5, 6}) {  // "hello" needs 6
-    CanaryBuffer buf(size);
-    EXPECT_EQ(GetRegistryValueString(key.root(), path, "name", buf.raw(), size),
-              size == 6);
-    EXPECT_TRUE(buf.Intact()) << size;
-    EXPECT_TRUE(size < 6 || buf.text() == "hello");
-  }
-  char text[8];
+  EXPECT_EQ(key.GetString("s"), "~\x05\x68\x26\x7E\x68\x73");
+  // Each needs room for what is stored: the scrambled reader 8 bytes for
+  // "secret", and it gives the empty text rather than a fragment.
+  const std::tuple<decltype(&GetRegistryValueString), const char *, const char *, int>
+      reads[] = {{GetRegistryValueString, "name", "hello", 6},
+                 {GetRegistryValueStringEnc, "s", "secret", 8}};
+  for (const auto &[read, value, text, exact] : reads)
+    for (int size : {0, 1, exact - 1, exact}) {
+      CanaryBuffer buf(size);
+      EXPECT_EQ(read(key.root(), path, value, buf.raw(), size), size == exact);
+      EXPECT_TRUE(buf.Intact()) << size;
+      if (size == exact || read == GetRegistryValueStringEnc) {
+        EXPECT_EQ(buf.text(), size == exact ? text : "") << size;
+      }
+    }
+  char text[300] = "x";
   EXPECT_FALSE(GetRegistryValueString(key.root(), kNoKey, "name", text, sizeof text));
   // A stored text without terminator gets one, room permitting.
   key.SetRaw("raw", REG_BINARY, "abc", 3);
@@ -34,13 +37,31 @@ TEST(RegistryValues, TextsReadAtEverySizeWithoutOverrun) {
   EXPECT_STREQ(text, "abc");
   EXPECT_FALSE(GetRegistryValueString(key.root(), path, "raw", text, 3));
   EXPECT_STREQ(text, "ab");
+
+  std::string all;
+  for (int c = 1; c <= 255; ++c) all += static_cast<char>(c);
+  ASSERT_TRUE(SetRegistryValueStringEnc(key.root(), path, "all", all.c_str()));
+  ASSERT_TRUE(SetRegistryValueStringEnc(key.root(), path, "empty", ""));
+  EXPECT_EQ(key.GetString("empty"), "");
+  key.SetString("plain", "plain text");
+  for (auto [value, want] : {std::pair<const char *, std::string>{"all", all},
+                             {"empty", ""},
+                             {"plain", "plain text"},
+                             {"missing", ""}}) {
+    strcpy(text, "x");
+    EXPECT_EQ(GetRegistryValueStringEnc(key.root(), path, value, text, sizeof text),
+              value != std::string("missing"));
+    EXPECT_EQ(text, want) << value;
+  }
 }
 
-TEST(RegistryValues, NumbersAreFourBytesOrTheDefault) {
+TEST(RegistryValues, NumbersAreFourBytesOrTheDefaultAndWritersMakeTheirKeys) {
   ScratchKey key("regdw");
   const char *path = key.path().c_str();
   EXPECT_TRUE(SetRegistryValueDWord(key.root(), path, nullptr, 0x12345678));
-  EXPECT_EQ(key.GetDword(nullptr), 0x12345678u);
+  DWORD stored = 0, size = sizeof stored;
+  RegGetValueA(key.key(), nullptr, nullptr, RRF_RT_REG_DWORD, nullptr, &stored, &size);
+  EXPECT_EQ(stored, 0x12345678u);
   EXPECT_EQ(GetRegistryValueDWord(key.root(), path, "", 7), 0x12345678u);
   key.SetString("text", "0123456789");
   EXPECT_EQ(GetRegistryValueDWord(key.root(), path, "text", 7), 7u);
@@ -48,60 +69,25 @@ TEST(RegistryValues, NumbersAreFourBytesOrTheDefault) {
   EXPECT_EQ(GetRegistryValueDWord(key.root(), path, "short", 7), 0x0201u);
   EXPECT_EQ(GetRegistryValueDWord(key.root(), path, "missing", 7), 7u);
   EXPECT_EQ(GetRegistryValueDWord(key.root(), kNoKey, "n", 9), 9u);
-}
 
-TEST(RegistryValues, WritersCreateMissingKeysAndRespectAccess) {
-  ScratchKey key("regwr");
   std::string deep = key.path() + "\\a\\b", fresh = key.path() + "\\fresh";
   EXPECT_TRUE(SetRegistryValueDWord(key.root(), deep.c_str(), "n", 1));
   EXPECT_TRUE(DeleteRegistryValue(key.root(), deep.c_str(), "n"));
   EXPECT_EQ(GetRegistryValueDWord(key.root(), deep.c_str(), "n", 0), 0u);
   EXPECT_TRUE(DeleteRegistryValue(key.root(), fresh.c_str(), "x"));
   EXPECT_TRUE(SetRegistryValueString(key.root(), fresh.c_str(), "", "made"));
-
   // One writer stands for all: they open their key alike.
   kttest::LockedKey locked(key.root(), fresh);
   EXPECT_FALSE(SetRegistryValueString(key.root(), fresh.c_str(), "", "x"));
   EXPECT_EQ(SaveConfigEx(key.root(), "x", 1, fresh.c_str(), "n"), ERROR_ACCESS_DENIED);
   // Windows makes no subkey through a read-only handle; Wine does not check.
   HKEY readOnly;
-  ASSERT_EQ(RegOpenKeyExA(key.root(), key.path().c_str(), 0, KEY_READ, &readOnly), 0);
+  ASSERT_EQ(RegOpenKeyExA(key.root(), path, 0, KEY_READ, &readOnly), 0);
   EXPECT_TRUE(!SetRegistryValueString(readOnly, "sub", "v", "x") || kttest::OnWine());
   RegCloseKey(readOnly);
 }
 
-TEST(RegistryValues, ScrambledTextsRoundTripAndReadPlainOnes) {
-  ScratchKey key("regenc");
-  const char *path = key.path().c_str();
-  ASSERT_TRUE(SetRegistryValueStringEnc(key.root(), path, "s", "secret"));
-  EXPECT_EQ(key.GetString("s"), "~\x05\x68\x26\x7E\x68\x73");
-  // The reader needs room for the stored form: 8 bytes, though "secret" is 6.
-  for (int size : {0, 1, 7, 8}) {
-    CanaryBuffer buf(size);
-    EXPECT_EQ(GetRegistryValueStringEnc(key.root(), path, "s", buf.raw(), size),
-              size == 8);
-    EXPECT_TRUE(buf.Intact()) << size;
-    EXPECT_EQ(buf.text(), size == 8 ? "secret" : "") << size;
-  }
-  std::string all;
-  for (int c = 1; c <= 255; ++c) all += static_cast<char>(c);
-  ASSERT_TRUE(SetRegistryValueStringEnc(key.root(), path, "all", all.c_str()));
-  ASSERT_TRUE(SetRegistryValueStringEnc(key.root(), path, "empty", ""));
-  EXPECT_EQ(key.GetString("empty"), "");
-  key.SetString("plain", "plain text");
-  struct {
-    const char *value;
-    std::string text;
-  } reads[] = {{"all", all}, {"empty", ""}, {"plain", "plain text"}, {"missing", ""}};
-  for (const auto &r : reads) {
-    char back[300] = "x";
-    EXPECT_EQ(GetRegistryValueStringEnc(key.root(), path, r.value, back, sizeof back),
-              r.value != std::string("missing"));
-    EXPECT_EQ(back, r.text) << r.value;
-  }
-}
-
-TEST(ConfigRecord, LoadsBackWholeOrLeavesTheBuffer) {
+TEST(ConfigRecord, LoadsBackWholeAndEnumeratesWithinTheGivenSizes) {
   ScratchKey key("cfg", HKEY_LOCAL_MACHINE);
   std::string deep = key.path() + "\\new\\path";
   const char *path = deep.c_str();
@@ -129,24 +115,20 @@ TEST(ConfigRecord, LoadsBackWholeOrLeavesTheBuffer) {
   key.SetString("text", "abc");
   EXPECT_TRUE(LoadConfig(buf, sizeof buf, key.path().c_str(), "text"));
   EXPECT_STREQ(buf, "abc");
-}
 
-TEST(ConfigRecord, EnumeratesWithinTheGivenSizes) {
-  ScratchKey key("cfgenum", HKEY_LOCAL_MACHINE);
-  const char *path = key.path().c_str();
+  // The only value under path: its name needs 4 characters, its data 11 bytes.
   char name[32], data[32];
-  ASSERT_EQ(SaveConfig("12345", 5, path, "first"), 0);
   EXPECT_FALSE(EnumConfig(1, name, sizeof name, data, sizeof data, path));
   EXPECT_FALSE(EnumConfig(0, name, sizeof name, nullptr, sizeof data, path));
-  // Its name needs 6 characters, its data 5 bytes.
-  for (int size : {0, 1, 5, 6}) {
-    CanaryBuffer nameBuf(size), dataBuf(size - (size > 1));
-    EXPECT_EQ(EnumConfig(0, nameBuf.raw(), size, data, sizeof data, path), size == 6);
-    EXPECT_EQ(EnumConfig(0, name, sizeof name, dataBuf.raw(), dataBuf.size(), path),
-              size == 6);
-    EXPECT_TRUE(nameBuf.Intact() && dataBuf.Intact()) << size;
+  for (auto [nameSize, dataSize] : {std::pair{0, 0}, {1, 1}, {3, 10}, {4, 11}}) {
+    CanaryBuffer nameBuf(nameSize), dataBuf(dataSize);
+    EXPECT_EQ(EnumConfig(0, nameBuf.raw(), nameSize, data, sizeof data, path),
+              nameSize == 4);
+    EXPECT_EQ(EnumConfig(0, name, sizeof name, dataBuf.raw(), dataSize, path),
+              dataSize == 11);
+    EXPECT_TRUE(nameBuf.Intact() && dataBuf.Intact()) << nameSize;
   }
-  EXPECT_EQ(name + std::string(data, 5), "first12345");
+  EXPECT_EQ(name + std::string(data, 11), "rec" + record);
 }
 
 }  // namespace

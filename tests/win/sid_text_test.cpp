@@ -1,11 +1,7 @@
 // Identifier texts beside the platform's own conversion.
 #include "system/sid_text.h"
 
-#include <gtest/gtest.h>
-#include <sddl.h>
-
-#include <cstring>
-#include <string>
+#include "win_helpers.h"
 
 namespace {
 

@@ -1,11 +1,6 @@
 // The strip graph as a user sees it: pixels read back from the control.
-#include <gtest/gtest.h>
-
 #include <climits>
-#include <utility>
-#include <vector>
 
-#include "ktutil.h"
 #include "win/window_pixels.h"
 
 namespace {
@@ -34,7 +29,7 @@ struct Graph : kttest::Control {
   }
 };
 
-TEST(StripGraph, BarsRiseAndFallFromTheMiddleAtLeastThreePixelsLong) {
+TEST(StripGraph, BarsRiseAndFallFromTheMiddleAndResizingKeepsTheNewest) {
   Graph graph(50, 101);
   graph.Send(SGM_SETVALUE, 0, 5);  // nothing committed yet: ignored
   graph.Feed({2, 3, 6, 100, 50, -10, INT_MAX, INT_MIN, 0});
@@ -56,6 +51,32 @@ TEST(StripGraph, BarsRiseAndFallFromTheMiddleAtLeastThreePixelsLong) {
   }
   graph.Send(SGM_SETRANGE, 5, 5);  // an empty scale: no bars
   EXPECT_EQ(graph.Redrawn().Runs(4, true, kRed), "");
+
+  // Resizing keeps the newest samples, oldest first.
+  Graph resized(50, 101);
+  resized.Feed({-9, -3});
+  resized.Send(SGM_SETVALUE, 0, 1000);        // the open sample does not count
+  EXPECT_EQ(resized.Send(SGM_GETMAX, 0), 0);  // and the largest is never below 0
+  std::vector<int> values(30);
+  for (int i = 0; i < 30; ++i) values[i] = 3 * (i + 1);
+  resized.Feed(values);
+  resized.Send(SGM_SETVALUE, 0, 99);  // the open sample is not carried over
+  for (int width : {10, 100, 0, 1, 3}) {
+    SetWindowPos(resized.c, nullptr, 0, 0, width, 101, SWP_NOZORDER | SWP_NOMOVE);
+    EXPECT_EQ(resized.Send(SGM_GETMAX, 0), width < 10 ? 0 : 90) << width;
+    EXPECT_EQ(resized.Send(SGM_GETVALUE, 0), 0) << width;
+    if (width < 10) {  // widths 0 and 1 have no room for a committed sample
+      resized.Send(SGM_ADVANCE);
+      resized.Send(SGM_SETVALUE, 0, 7);
+      EXPECT_EQ(resized.Send(SGM_GETVALUE, 0), width > 1 ? 7 : 0) << width;
+      continue;
+    }
+    const kttest::Pixels q(resized.c);  // the 9 newest samples, 66 to 90
+    EXPECT_EQ(
+        q.Runs(0, true, kRed) + " " + q.Runs(8, true, kRed) + " " + q.Runs(9, true, kRed),
+        "18-49 6-49 ")
+        << width;
+  }
 }
 
 TEST(StripGraph, AFullChartScrollsOneColumnPerAdvanceAsIfDrawnAfresh) {
@@ -75,33 +96,6 @@ TEST(StripGraph, AFullChartScrollsOneColumnPerAdvanceAsIfDrawnAfresh) {
   EXPECT_EQ(scrolled.Runs(5, false, kttest::kDarkGreen).substr(0, 7), "6,16,26");
   EXPECT_EQ(scrolled.Runs(198, true, kRed), "13-19");
   EXPECT_TRUE(graph.Redrawn().bits == scrolled.bits);
-}
-
-TEST(StripGraph, ResizingKeepsTheNewestSamplesOldestFirst) {
-  Graph graph(50, 101);
-  graph.Feed({-9, -3});
-  graph.Send(SGM_SETVALUE, 0, 1000);        // the open sample does not count
-  EXPECT_EQ(graph.Send(SGM_GETMAX, 0), 0);  // and the largest is never below 0
-  std::vector<int> values(30);
-  for (int i = 0; i < 30; ++i) values[i] = 3 * (i + 1);
-  graph.Feed(values);
-  graph.Send(SGM_SETVALUE, 0, 99);  // the open sample is not carried over
-  for (int width : {10, 100, 0, 1, 3}) {
-    SetWindowPos(graph.c, nullptr, 0, 0, width, 101, SWP_NOZORDER | SWP_NOMOVE);
-    EXPECT_EQ(graph.Send(SGM_GETMAX, 0), width < 10 ? 0 : 90) << width;
-    EXPECT_EQ(graph.Send(SGM_GETVALUE, 0), 0) << width;
-    if (width < 10) {  // widths 0 and 1 have no room for a committed sample
-      graph.Send(SGM_ADVANCE);
-      graph.Send(SGM_SETVALUE, 0, 7);
-      EXPECT_EQ(graph.Send(SGM_GETVALUE, 0), width > 1 ? 7 : 0) << width;
-      continue;
-    }
-    const kttest::Pixels p(graph.c);  // the 9 newest samples, 66 to 90
-    EXPECT_EQ(
-        p.Runs(0, true, kRed) + " " + p.Runs(8, true, kRed) + " " + p.Runs(9, true, kRed),
-        "18-49 6-49 ")
-        << width;
-  }
 }
 
 }  // namespace

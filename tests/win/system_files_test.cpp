@@ -1,18 +1,13 @@
 // File helpers on real files, and the text writers at every buffer size that
 // matters.
-#include <gtest/gtest.h>
 #include <shlobj.h>
 
-#include <cstring>
-#include <string>
-
-#include "ktutil.h"
-#include "support/canary.h"
 #include "win_helpers.h"
 
 namespace {
 
-TEST(MoveFileExEx, NeverReplacesNorLeavesACopyBehind) {
+TEST(SystemFiles, MovesNeverReplaceAndWritersCutAtEverySize) {
+  // A move never replaces a file nor leaves a copy behind.
   const kttest::TempPath a("a", "new"), b("b", "old");
   EXPECT_FALSE(MoveFileExEx(a.c_str(), b.c_str()));
   EXPECT_TRUE(a.Contents() == "new" && b.Contents() == "old");
@@ -29,23 +24,13 @@ TEST(MoveFileExEx, NeverReplacesNorLeavesACopyBehind) {
   EXPECT_FALSE(FileExists(a.c_str()));
   EXPECT_EQ(b.Contents(), "new");
   EXPECT_TRUE(FileExists("."));  // a folder counts too
-}
 
-TEST(BoundedWriters, CutAndTerminateAtEverySize) {
-  char version[512], current[MAX_PATH];
+  char version[512], current[MAX_PATH], documents[MAX_PATH];
   GetOSVersionString(version, sizeof version);
-  // Short of MAX_PATH the user folder is the current directory.
-  ASSERT_LT(GetCurrentDirectoryA(MAX_PATH, current) + 1, DWORD{MAX_PATH});
   kttest::CheckBounded(
       version, [](char *d, int n) { EXPECT_TRUE(GetOSVersionString(d, n)); }, true);
-  kttest::CheckBounded(
-      current, [](char *d, int n) { EXPECT_TRUE(GetUserDirectory(nullptr, d, n)); },
-      true);
-}
-
-// Copied like strncpy: zero padding, and no terminator for a name that
-// fills the buffer.
-TEST(PlatformNameInfo, PadsWithZerosAndLeavesAFullNameUnterminated) {
+  // The platform's name is copied like strncpy: zero padding, and no
+  // terminator for a name that fills the buffer.
   char big[64];
   ASSERT_TRUE(GetPlatformNameInfo(big, sizeof big));
   const int length = static_cast<int>(strlen(big));
@@ -57,18 +42,20 @@ TEST(PlatformNameInfo, PadsWithZerosAndLeavesAFullNameUnterminated) {
     EXPECT_TRUE(buf.Intact()) << size;
     EXPECT_EQ(std::string(buf.raw(), size), padded.substr(0, size)) << size;
   }
-}
-
-TEST(GetUserDirectory, FullSizedBufferGetsTheDocumentsFolder) {
-  char documents[MAX_PATH];
+  // Short of MAX_PATH the user folder is the current directory; a full-sized
+  // buffer gets the documents folder.
+  ASSERT_LT(GetCurrentDirectoryA(MAX_PATH, current) + 1, DWORD{MAX_PATH});
+  kttest::CheckBounded(
+      current, [](char *d, int n) { EXPECT_TRUE(GetUserDirectory(nullptr, d, n)); },
+      true);
   ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, 0, documents), S_OK);
-  kttest::CanaryBuffer buf(MAX_PATH);
-  EXPECT_TRUE(GetUserDirectory(nullptr, buf.data(), MAX_PATH));
-  EXPECT_TRUE(buf.Intact());
+  kttest::CanaryBuffer home(MAX_PATH);
+  EXPECT_TRUE(GetUserDirectory(nullptr, home.data(), MAX_PATH));
+  EXPECT_TRUE(home.Intact());
   // Wine deviation: its shell ends the folder's path with a backslash.
-  EXPECT_TRUE(buf.text() == documents ||
-              (kttest::OnWine() && buf.text() == std::string(documents) + "\\"))
-      << buf.text();
+  EXPECT_TRUE(home.text() == documents ||
+              (kttest::OnWine() && home.text() == std::string(documents) + "\\"))
+      << home.text();
 }
 
 }  // namespace

@@ -1,12 +1,8 @@
 // The system report against the platform's own answers to the same
 // questions, under each release Wine poses as.
-#include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <algorithm>
-#include <string>
-
-#include "ktutil.h"
+#include "win_helpers.h"
 
 namespace {
 

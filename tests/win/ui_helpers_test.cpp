@@ -1,13 +1,12 @@
 // Icon blocks, delayed messages, boxes on their own thread, the tooltip
 // painter and the control wrappers, on real windows and controls.
-#include <gtest/gtest.h>
 #include <windows.h>
-
+// After windows.h, which they need.
 #include <commctrl.h>
 #include <richedit.h>
 
-#include "ktutil.h"
 #include "support/kt_test_support.h"
+#include "win_helpers.h"
 
 namespace {
 
@@ -26,7 +25,7 @@ std::vector<BYTE> Block(HICON icon) {
   return bytes;
 }
 
-TEST(IconData, RoundTripsThroughTheFixedPalette) {
+TEST(IconData, RoundTripsThroughTheFixedPaletteInBothLayoutsAndRefusesLies) {
   HDC dc = CreateCompatibleDC(nullptr);
   SelectObject(dc, GetStockObject(DC_BRUSH));
   SetDCBrushColor(dc, RGB(0x34, 0x65, 0x98));  // nearest entry: 36 * 1 + 6 * 2 + 3
@@ -52,9 +51,7 @@ TEST(IconData, RoundTripsThroughTheFixedPalette) {
     DestroyIcon(copy), DestroyIcon(icon);
   }
   DeleteDC(dc);
-}
-
-TEST(IconData, RefusesMonochromeIconsAndBlocksThatLie) {
+  // Monochrome icons are refused.
   const std::vector<BYTE> bits(2048, 0x5A);
   HICON mono = CreateIcon(nullptr, 16, 16, 1, 1, bits.data(), bits.data());
   LPVOID block = &block;
@@ -78,7 +75,7 @@ TEST(IconData, RefusesMonochromeIconsAndBlocksThatLie) {
   }
 }
 
-TEST(PostDelayedMessage, TenWaitAtOnceAndArriveAfterTheirDelay) {
+TEST(LaterAnswers, TenDelayedMessagesWaitAndAnAsyncBoxEndsWithItsAnswer) {
   HWND window = Window("STATIC", "");
   const DWORD start = GetTickCount();
   for (int i = 0; i < 10; ++i) ASSERT_TRUE(PostDelayedMessage(window, WM_APP, i, 0, 300));
@@ -95,9 +92,8 @@ TEST(PostDelayedMessage, TenWaitAtOnceAndArriveAfterTheirDelay) {
   }
   EXPECT_TRUE(PostDelayedMessage(window, WM_APP, 0, 0, 1));  // every slot free again
   DestroyWindow(window);
-}
 
-TEST(AsyncMessageBox, ReturnsAtOnceAndEndsWithTheAnswer) {
+  // A box on its own thread returns at once and ends with the answer.
   HANDLE thread = AsyncMessageBox(nullptr, "Allow ftp?", "kt async", MB_YESNO);
   HWND box = nullptr;
   for (int i = 0; i < 1000 && !(box = FindWindowA("#32770", "kt async")); ++i) Sleep(5);
@@ -111,7 +107,7 @@ TEST(AsyncMessageBox, ReturnsAtOnceAndEndsWithTheAnswer) {
   CloseHandle(thread);
 }
 
-TEST(PaintTooltipTST, KeysLeftAndValuesRightInTheirColours) {
+TEST(Painting, TooltipKeysLeftValuesRightAndWhatEachWrapperSetsReadsBack) {
   // A window that answers WM_GETFONT, with a font drawn in whole pixels.
   HWND window = Window("STATIC", "Process=ftp.exe\nPort\t21");
   SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(CreateFontA(-14, 0, 0, 0, FW_BOLD, 0, 0, 0,
@@ -144,9 +140,8 @@ TEST(PaintTooltipTST, KeysLeftAndValuesRightInTheirColours) {
                 colours(line, 2) == (back | value)) << line;
   DeleteObject(reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)));
   DeleteDC(dc), DeleteObject(canvas), DestroyWindow(window);
-}
 
-TEST(ControlWrappers, WhatEachSetsReadsBackThroughTheControl) {
+  // What each control wrapper sets reads back through the control.
   HWND parent = Window("STATIC", "");
   HWND combo = CBCreate(parent, GetModuleHandleA(nullptr), 7);
   EXPECT_TRUE(CBFindData(combo, 20) == -1 && CBSelectData(combo, 20) == -1);

@@ -1,9 +1,10 @@
 // Helpers shared by the Windows-only tests.
 #pragma once
 
+#include <windows.h>
+// After windows.h, which it needs.
 #include <gtest/gtest.h>
 #include <sddl.h>
-#include <windows.h>
 
 #include <algorithm>
 #include <fstream>
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "ktutil.h"
 #include "support/canary.h"
 
 namespace kttest {

@@ -2,10 +2,7 @@
 // control's own device context.
 #pragma once
 
-#include <windows.h>
-
-#include <string>
-#include <vector>
+#include "win/win_helpers.h"
 
 namespace kttest {
 
