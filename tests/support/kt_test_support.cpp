@@ -36,4 +36,12 @@ std::optional<std::string> ScratchKey::GetString(const char *value) const {
   return std::string(buf);
 }
 
+std::optional<DWORD> ScratchKey::GetDword(const char *value) const {
+  DWORD number = 0, size = sizeof number;
+  if (RegGetValueA(key_, nullptr, value, RRF_RT_REG_DWORD, nullptr, &number, &size) !=
+      ERROR_SUCCESS)
+    return std::nullopt;
+  return number;
+}
+
 }  // namespace kttest

@@ -36,8 +36,9 @@ class ScratchKey {
   void SetDword(const char *value, DWORD number) {
     SetRaw(value, REG_DWORD, &number, sizeof number);
   }
-  // The value if it exists as REG_SZ or REG_EXPAND_SZ.
+  // The value if it exists with that type (REG_SZ or REG_EXPAND_SZ for texts).
   std::optional<std::string> GetString(const char *value) const;
+  std::optional<DWORD> GetDword(const char *value) const;
 
  private:
   HKEY root_;

@@ -59,9 +59,7 @@ TEST(RegistryValues, NumbersAreFourBytesOrTheDefaultAndWritersMakeTheirKeys) {
   ScratchKey key("regdw");
   const char *path = key.path().c_str();
   EXPECT_TRUE(SetRegistryValueDWord(key.root(), path, nullptr, 0x12345678));
-  DWORD stored = 0, size = sizeof stored;
-  RegGetValueA(key.key(), nullptr, nullptr, RRF_RT_REG_DWORD, nullptr, &stored, &size);
-  EXPECT_EQ(stored, 0x12345678u);
+  EXPECT_EQ(key.GetDword(nullptr), 0x12345678u);
   EXPECT_EQ(GetRegistryValueDWord(key.root(), path, "", 7), 0x12345678u);
   key.SetString("text", "0123456789");
   EXPECT_EQ(GetRegistryValueDWord(key.root(), path, "text", 7), 7u);
