@@ -114,6 +114,20 @@ TEST(NetCards, ReleaseCardTrees) {
     }
   }
   EXPECT_EQ(cards, nineX ? 3u : 2u);
+  // The whole table in one call: each card as alone, nothing past the last;
+  // after the table is freed, nothing at all.
+  ASSERT_TRUE(GetNumNetworkCards(&count));
+  std::vector<NCInfo> table(count + 1), one(1);
+  for (bool built : {true, false}) {
+    memset(table.data(), 0xCC, table.size() * sizeof(NCInfo));
+    EXPECT_TRUE(GetAllNCInfo(table.data()));
+    for (DWORD i = 0; i <= count; ++i) {
+      memset(one.data(), 0xCC, sizeof(NCInfo));
+      if (built && i < count) GetIndividualNCInfo(one.data(), i);
+      EXPECT_EQ(memcmp(&table[i], one.data(), sizeof(NCInfo)), 0) << built << i;
+    }
+    ExitNetReport();
+  }
   if (!nineX) return;
   EXPECT_FALSE(GetNCFlags(3, &count) || count != 0);
 
