@@ -65,8 +65,17 @@ class ProxyRegistry {
       DeleteRegistryValue(HKEY_LOCAL_MACHINE, kKeys[0], name);
     for (const char *name : {"HttpProxyEnabled", "HttpProxyServer", "HttpProxyPort"})
       DeleteRegistryValue(HKEY_LOCAL_MACHINE, kKeys[1], name);
-    for (int k : {0, 1})
-      made_[k] ? RegDeleteTreeA(HKEY_LOCAL_MACHINE, kRoots[k]) : RegCloseKey(keys_[k]);
+    // Only keys left empty go: a test running beside this one may have
+    // made keys of its own below them.
+    for (int k : {0, 1}) {
+      if (!made_[k]) {
+        RegCloseKey(keys_[k]);
+        continue;
+      }
+      for (std::string key = kKeys[k]; key.size() >= strlen(kRoots[k]);
+           key.erase(key.rfind('\\')))
+        if (RegDeleteKeyA(HKEY_LOCAL_MACHINE, key.c_str()) != ERROR_SUCCESS) break;
+    }
   }
 
  private:
