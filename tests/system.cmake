@@ -62,9 +62,9 @@ if(WIN32)
 endif()
 
 # The password dialog, service login and control, and the installer's entry
-# points. Service descriptions and the dial-up test differ by release and
-# use the shared prefix's service manager and TCP driver stand-in: they run
-# in the release programs, under their lock.
+# points. Service descriptions differ by release and live in the prefix's
+# service manager: they run in the release programs, under their lock. (The
+# installer's dial-up question goes with the adapter table's tests.)
 list(APPEND KT_WIN_TESTS win/service_test.cpp)
 list(APPEND KT_RELEASE_TESTS win/service_release_test.cpp)
 if(WIN32)
