@@ -99,7 +99,7 @@ std::string Describe(HWND window) {
 }
 
 struct Found {
-  const char *caption;  // NULL: any
+  const char *caption;
   HWND window = nullptr;
 };
 
@@ -107,10 +107,17 @@ BOOL CALLBACK FindShown(HWND window, LPARAM lParam) {
   auto *found = reinterpret_cast<Found *>(lParam);
   char caption[64];
   GetWindowTextA(window, caption, sizeof caption);
-  if (IsWindowVisible(window) && IsWindowEnabled(window) &&
-      (!found->caption || !strcmp(caption, found->caption)))
+  if (IsWindowVisible(window) && IsWindowEnabled(window) && !strcmp(caption, found->caption))
     found->window = window;
   return found->window == nullptr;
+}
+
+// Other tests' windows on this thread are left alone.
+BOOL CALLBACK CancelDialogs(HWND window, LPARAM) {
+  char name[16];
+  if (GetClassNameA(window, name, sizeof name) && !strcmp(name, "#32770"))
+    for (int button : {IDCANCEL, IDNO}) PostMessageA(window, WM_COMMAND, button, 0);
+  return TRUE;
 }
 
 // Runs call here while the user goes through the steps (layout receives the
@@ -137,9 +144,7 @@ std::string AsUser(const std::vector<Step> &steps, const std::function<void()> &
       }
       PostMessageA(found.window, WM_COMMAND, step.button, 0);
     }
-    for (Found found{nullptr}; !done; found.window = nullptr, Sleep(10))
-      if (!EnumThreadWindows(thread, FindShown, LPARAM(&found)))
-        for (int button : {IDCANCEL, IDNO}) PostMessageA(found.window, WM_COMMAND, button, 0);
+    for (; !done; Sleep(10)) EnumThreadWindows(thread, CancelDialogs, 0);
   });
   call();
   done = true;
