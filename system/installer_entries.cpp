@@ -18,16 +18,21 @@ namespace {
 constexpr DWORD kFullBlock = offsetof(WSEParams, argument) + sizeof(LPCSTR);
 static_assert(sizeof(void *) != 4 ||
                   (kFullBlock == 44 && sizeof(WSEParams) == 44 &&
-                   offsetof(WSEParams, capacity) == 8 && offsetof(WSEParams, used) == 20 &&
-                   offsetof(WSEParams, names) == 24 && offsetof(WSEParams, values) == 28),
+                   offsetof(WSEParams, capacity) == 8 &&
+                   offsetof(WSEParams, used) == 20 && offsetof(WSEParams, names) == 24 &&
+                   offsetof(WSEParams, values) == 28),
               "the installer's parameter block");
 
 constexpr int kTableNameRoom = 80;  // "%" name "%", at most 79 characters
 constexpr int kRegistryTextRoom = 513;
 
-bool Usable(const WSEParams *block) { return block != nullptr && block->size >= kFullBlock; }
+bool Usable(const WSEParams *block) {
+  return block != nullptr && block->size >= kFullBlock;
+}
 
-int SlotSize(DWORD width) { return width > 0x7FFFFFFFu ? 0x7FFFFFFF : static_cast<int>(width); }
+int SlotSize(DWORD width) {
+  return width > 0x7FFFFFFFu ? 0x7FFFFFFF : static_cast<int>(width);
+}
 
 std::string_view SlotText(const char *slot, DWORD width) {
   return std::string_view(slot, strnlen(slot, width));
@@ -44,8 +49,8 @@ void SetInstallerVariable(WSEParams &block, const char *name, const char *value)
   // A count beyond the capacity cannot be trusted past the tables' end.
   const DWORD inUse = block.used < block.capacity ? block.used : block.capacity;
   size_t slot = 0;
-  while (slot < inUse && SlotText(block.names + slot * block.nameWidth, block.nameWidth) !=
-                             stored)
+  while (slot < inUse &&
+         SlotText(block.names + slot * block.nameWidth, block.nameWidth) != stored)
     ++slot;
   if (slot == inUse) {
     if (block.used >= block.capacity) return;

@@ -105,7 +105,8 @@ void Unload(HWND parent, LPCSTR password, UINT_PTR logon) {
   }
   if (!rights) {
     char typed[kPasswordRoom];
-    if (!QueryPasswordDlg(parent, KTPWD_ENTER, typed, sizeof typed, nullptr, 0, 0)) return;
+    if (!QueryPasswordDlg(parent, KTPWD_ENTER, typed, sizeof typed, nullptr, 0, 0))
+      return;
     if (!PresentPassword(typed)) {
       ShowWrongPassword(parent);
       return;

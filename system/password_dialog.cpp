@@ -31,8 +31,12 @@ class PasswordDialog {
  public:
   PasswordDialog(HWND parent, DWORD mode, LPSTR password, DWORD size, LPSTR old,
                  DWORD oldSize)
-      : parent_(parent), mode_(mode), password_(password), size_(ClampSize(size)),
-        old_(old), oldSize_(ClampSize(oldSize)) {}
+      : parent_(parent),
+        mode_(mode),
+        password_(password),
+        size_(ClampSize(size)),
+        old_(old),
+        oldSize_(ClampSize(oldSize)) {}
 
   INT_PTR Handle(HWND window, UINT message, WPARAM wParam) {
     if (message == WM_INITDIALOG) {
@@ -109,7 +113,8 @@ class PasswordDialog {
     RECT frame;
     GetWindowRect(window_, &frame);
     SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left,
-                 frame.bottom - frame.top - shift, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                 frame.bottom - frame.top - shift,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 
   int Box(UINT text, UINT caption, UINT flags) const {
@@ -173,7 +178,8 @@ class PasswordDialog {
 // carries it until its window is gone.
 INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) SetWindowLongPtrA(window, GWLP_USERDATA, lParam);
-  auto *dialog = reinterpret_cast<PasswordDialog *>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  auto *dialog =
+      reinterpret_cast<PasswordDialog *>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (dialog == nullptr) return FALSE;
   if (message == WM_NCDESTROY) SetWindowLongPtrA(window, GWLP_USERDATA, 0);
   return dialog->Handle(window, message, wParam);

@@ -34,7 +34,9 @@ EXPORT UINT_PTR WINAPI MonitorLogon(const BYTE *record, DWORD flags) {
   return State()->failLogon ? 0 : LOGON;
 }
 
-EXPORT void WINAPI MonitorLogoff(UINT_PTR logon) { Log("Logoff(%s) ", HANDLE_TEXT(logon)); }
+EXPORT void WINAPI MonitorLogoff(UINT_PTR logon) {
+  Log("Logoff(%s) ", HANDLE_TEXT(logon));
+}
 
 EXPORT DWORD WINAPI MonitorGetDWordValue(UINT_PTR logon, DWORD id) {
   const int value = id == 0x8077 && State()->rights;

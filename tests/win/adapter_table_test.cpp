@@ -240,9 +240,16 @@ TEST(AdapterTable, DialUpOnlyOn95And98WhenEveryAdapterIsADialUpKind) {
   } cases[] = {
       {Script().Interface(0, 1, 6, "Realtek 8029").Interface(1, 2, 23, "PPP").Text(), 0},
       // By type, by description (slot 6 unused), and past the 32 read.
-      {Script().Interface(0, 1, 23, "").Interface(1, 2, 28, "").Interface(2, 3, 24, "")
-           .Interface(3, 4, 6, "Dial-Up Adapter #2").Interface(4, 5, 6, "NdisWan PPP Adapter")
-           .Interface(5, 7, 6, "AOL Adapter").Interface(6, 40, 6, "Realtek 8029").Text(), 1},
+      {Script()
+           .Interface(0, 1, 23, "")
+           .Interface(1, 2, 28, "")
+           .Interface(2, 3, 24, "")
+           .Interface(3, 4, 6, "Dial-Up Adapter #2")
+           .Interface(4, 5, 6, "NdisWan PPP Adapter")
+           .Interface(5, 7, 6, "AOL Adapter")
+           .Interface(6, 40, 6, "Realtek 8029")
+           .Text(),
+       1},
       {Script().Interface(0, 1, 6, "dial-up adapter").Text(), 0},
       {Script().Text(), 1},
   };

@@ -107,7 +107,8 @@ BOOL CALLBACK FindShown(HWND window, LPARAM lParam) {
   auto *found = reinterpret_cast<Found *>(lParam);
   char caption[64];
   GetWindowTextA(window, caption, sizeof caption);
-  if (IsWindowVisible(window) && IsWindowEnabled(window) && !strcmp(caption, found->caption))
+  if (IsWindowVisible(window) && IsWindowEnabled(window) &&
+      !strcmp(caption, found->caption))
     found->window = window;
   return found->window == nullptr;
 }
@@ -136,7 +137,8 @@ std::string AsUser(const std::vector<Step> &steps, const std::function<void()> &
       SendMessageA(found.window, WM_NULL, 0, 0);  // settled: back in its message loop
       seen += " " + Describe(found.window);
       if (layout && layout->empty()) *layout = Layout(found.window);
-      for (auto [id, text] : {std::pair{114, step.old}, {107, step.password}, {108, step.verify}}) {
+      for (auto [id, text] :
+           {std::pair{114, step.old}, {107, step.password}, {108, step.verify}}) {
         if (!text) continue;
         SendDlgItemMessageA(found.window, id, EM_SETSEL, 0, -1);  // typed over whole
         for (char c : '\b' + std::string(text))
@@ -162,17 +164,21 @@ TEST(PasswordDialog, LaysOutEachModeAndChecksItsInputBeforeCopying) {
     std::string layout, seen, password = "unset", old = "unset";
   } cases[] = {
       {KTPWD_SET, {{set, "12345", "12345"}, {error}, {set, x31.c_str(), x31.c_str()}},
-       "p0v1-1c", " Set password#115[107 0/0] Password error#119 Set password#115[107 5/5*]",
+       "p0v1-1c",
+       " Set password#115[107 0/0] Password error#119 Set password#115[107 5/5*]",
        x31, ""},
       {KTPWD_SET, {{set, x32.c_str(), x32.c_str()}, {error}, {set, "", ""}, {error}},
-       "p0v1-1c", " Set password#115[107 0/0] Password error#119 Set password#115[107 32/32*]"
+       "p0v1-1c",
+       " Set password#115[107 0/0] Password error#119 Set password#115[107 32/32*]"
        " Password error#119"},
       // Modes above the last set a password; a mismatch empties both fields.
-      {7, {{set, "secret1", "secret2"}, {"Change Password"}, Press(set, IDCANCEL)}, "p0v1-1c",
+      {7, {{set, "secret1", "secret2"}, {"Change Password"}, Press(set, IDCANCEL)},
+       "p0v1-1c",
        " Set password#115[107 0/0] Change Password#121 Set password#115[107 0/0]"},
-      {KTPWD_ENTER, {{enter, "", "ignored"}}, "p0-2c", " Enter password#123[107 0/0]", "", ""},
-      {KTPWD_CONFIRMOLD, {{enter, "x", "y"}}, "p1-1+c", " Enter password#3060[107 0/0]", "x",
+      {KTPWD_ENTER, {{enter, "", "ignored"}}, "p0-2c", " Enter password#123[107 0/0]", "",
        ""},
+      {KTPWD_CONFIRMOLD, {{enter, "x", "y"}}, "p1-1+c", " Enter password#3060[107 0/0]",
+       "x", ""},
       // Changing to no password only after a "Yes"; the verify field is not read.
       {KTPWD_CHANGE,
        {{change, "", "other", "oldpw"}, Press("Password warning", IDNO), {change},
@@ -187,7 +193,8 @@ TEST(PasswordDialog, LaysOutEachModeAndChecksItsInputBeforeCopying) {
     std::string layout;
     BOOL result = 2;
     const std::string seen = AsUser(
-        c.steps, [&] { result = QueryPasswordDlg(nullptr, c.mode, password, 64, old, 64, 0); },
+        c.steps,
+        [&] { result = QueryPasswordDlg(nullptr, c.mode, password, 64, old, 64, 0); },
         &layout);
     EXPECT_EQ(seen, c.seen);
     EXPECT_EQ(layout, c.layout) << c.seen;
@@ -223,9 +230,10 @@ TEST(ServiceLogin, SetsThePasswordOrUnloadsOnceTheLogonHoldsTheRights) {
       {"monitor", "", kLogin, "new", {}, "",
        "Logon(1000000) Get(0,8077)=1 SetChar(0,4043,new) Get(0,8077)=1 1"},
       {"monitor", "old", kLogin, "new", {{enter, "bad"}, {wrong}, {enter, "old"}},
-       " Enter password#3060[107 0/0] Ostrane login error#3058 Enter password#3060[107 0/0]",
-       "Logon(1000000) Get(0,8077)=0 SetChar(0,4044,bad) SetChar(0,4044,old) Get(0,8077)=1"
-       " SetChar(0,4043,new) Get(0,8077)=1 1"},
+       " Enter password#3060[107 0/0] Ostrane login error#3058"
+       " Enter password#3060[107 0/0]",
+       "Logon(1000000) Get(0,8077)=0 SetChar(0,4044,bad) SetChar(0,4044,old)"
+       " Get(0,8077)=1 SetChar(0,4043,new) Get(0,8077)=1 1"},
       {"monitor", "old", kLogin, "new", {Press(enter, IDCANCEL)},
        " Enter password#3060[107 0/0]", "Logon(1000000) Get(0,8077)=0 0"},
       // Unloading: no question for an empty password when the rights are held.
@@ -307,13 +315,16 @@ TEST(InstallerEntries, RegistryValueIntoAVariableOfTheInstallersTables) {
       strncpy0(&names[i * c.nameWidth], variables[i][0], c.nameWidth);
       strncpy0(&values[i * c.valueWidth], variables[i][1], c.valueWidth);
     }
-    WSEParams block = {sizeof block, nullptr, c.capacity, c.nameWidth, c.valueWidth, c.used,
-                       &names[0], &values[0], {}, c.argument.c_str()};
+    WSEParams block = {sizeof block, nullptr,   c.capacity, c.nameWidth,
+                       c.valueWidth, c.used,    &names[0],  &values[0],
+                       {},           c.argument.c_str()};
     auto tables = [&] {
       std::string text;
       for (DWORD i = 0; i < block.used; ++i)
-        text += &names[i * c.nameWidth] + ("=" + std::string(&values[i * c.valueWidth])) + ";";
-      const bool guarded = names.substr(names.size() - 16) + values.substr(values.size() - 16) ==
+        text += &names[i * c.nameWidth] + ("=" + std::string(&values[i * c.valueWidth])) +
+                ";";
+      const bool guarded = names.substr(names.size() - 16) +
+                               values.substr(values.size() - 16) ==
                            std::string(32, '\xA5');
       return guarded ? text : text + "guard!";
     };
@@ -330,9 +341,11 @@ TEST(InstallerEntries, RefuseABlockEndingBeforeItsArgument) {
   GetModuleFileNameA(nullptr, self, MAX_PATH);
   WSEParams block = {};
   block.argument = self;
-  for (DWORD size : {DWORD(sizeof block) - 4, DWORD(sizeof block)}) {  // 40 and 44 on i686
+  // 40 and 44 on i686.
+  for (DWORD size : {DWORD(sizeof block) - 4, DWORD(sizeof block)}) {
     block.size = size;
-    EXPECT_EQ(WSEIsModuleRunning(&block) + WSEDelay(&block), size == sizeof block ? 2 : 0);
+    EXPECT_EQ(WSEIsModuleRunning(&block) + WSEDelay(&block),
+              size == sizeof block ? 2 : 0);
   }
   // Waits at least its time; no number or a negative one: none.
   LARGE_INTEGER start, end, frequency;
