@@ -826,6 +826,78 @@ LPSECURITY_ATTRIBUTES KTAPI GetSecurityAttributes(void);
 
 /* ---- security service control, login, installer entry points ---- */
 
+/* The service is reached through its monitor API, "ktmonapi.dll", loaded
+ * by name for the length of each operation; without it (or any of its
+ * entries) the operations answer 0 and show nothing. */
+
+/* QueryPasswordDlg modes; modes above 3 act as KTPWD_SET. */
+#define KTPWD_SET 0        /* choose a password: password and verify rows */
+#define KTPWD_ENTER 1      /* enter the password: its row alone */
+#define KTPWD_CHANGE 2     /* old password, new one and verify */
+#define KTPWD_CONFIRMOLD 3 /* the old password before setting a new one */
+
+/* The password dialog. TRUE when the user pressed OK and the input passed
+ * the mode's checks (6 to 31 characters, the verify field equal; in
+ * KTPWD_ENTER and KTPWD_CONFIRMOLD any length below 32; in KTPWD_CHANGE
+ * an empty password after a warning): the password, and the old one when
+ * old is not NULL, are then copied, each cut to its size. Centred on the
+ * screen without a parent. */
+BOOL KTAPI QueryPasswordDlg(HWND parent, DWORD mode, LPSTR password, DWORD size,
+                            LPSTR old, DWORD oldSize, UINT_PTR reserved);
+/* Logs on to the service and sets newPassword (NULL: none). While the
+ * logon lacks the rights, asks for the current password (KTPWD_CONFIRMOLD)
+ * until it is right or the user cancels. TRUE when the new password is set
+ * and the logon holds the rights afterwards. The logon stays open. */
+BOOL KTAPI KTLoginSetPassword(HWND parent, LPCSTR newPassword);
+/* Asks the service to unload itself, after a question (none when password
+ * is "" and the logon already holds the rights) or, lacking the rights,
+ * with password or one try of the password dialog. Returns at once,
+ * always FALSE. */
+BOOL KTAPI KTUnloadService(HWND parent, LPCSTR password);
+/* Posts command 129, then WM_CLOSE, to the top-level "WRFrameWnd" window;
+ * FALSE when there is none. */
+BOOL KTAPI PrepareToClose(void);
+/* Sets the description of "ktmon" or "minilog" (any case) through the
+ * caller's service handle, opened with SERVICE_CHANGE_CONFIG: 0, or the
+ * system's error code; 1814 (ERROR_RESOURCE_NAME_NOT_FOUND) for any other
+ * name. 0 without doing anything before Windows 2000. */
+DWORD KTAPI KTChangeServiceDesc(SC_HANDLE service, LPCSTR name);
+
+/* The installer's parameter block. Variables are named "%NAME%" in its
+ * tables: name slot i at names + i * nameWidth, its value at values +
+ * i * valueWidth. */
+typedef struct WSEParams {
+  DWORD size;       /* bytes: 44 in the product's 32-bit build */
+  HWND window;      /* the installer's window */
+  DWORD capacity;   /* variables the tables hold */
+  DWORD nameWidth;  /* characters per name slot */
+  DWORD valueWidth; /* characters per value slot */
+  DWORD used;       /* variables in use */
+  LPSTR names;
+  LPSTR values;
+  UINT_PTR reserved[2];
+  LPCSTR argument;  /* the entry point's argument text */
+} WSEParams;
+
+/* FALSE for a NULL block or one whose size ends before argument; else
+ * IsModuleRunning(argument). */
+BOOL KTAPI WSEIsModuleRunning(WSEParams *params);
+/* Waits argument (decimal) milliseconds, a negative number or none as 0;
+ * FALSE at once for a block refused as by WSEIsModuleRunning. */
+BOOL KTAPI WSEDelay(WSEParams *params);
+/* TRUE on the 95/98/ME family when every adapter of the TCP driver's table
+ * is a dial-up kind (PPP, SLIP, loopback, or a "Dial-Up Adapter", "PPP
+ * Adapter" or "AOL Adapter"), also when there is none; else FALSE. */
+BOOL KTAPI WSEWin9xDialupOnly(void);
+/* argument "subkey, value, VARIABLE": reads HKEY_LOCAL_MACHINE\subkey's
+ * value (at most 512 characters) into installer variable %VARIABLE%: the
+ * variable is overwritten, or added while the tables have room (dropped
+ * otherwise). FALSE, nothing set, when the text lacks a comma or the value
+ * cannot be read. */
+BOOL KTAPI WSEGetRegistryValue(WSEParams *params);
+/* KTUnloadService(window, argument); FALSE also when an exception passes. */
+BOOL KTAPI WSEUnloadService(WSEParams *params);
+
 /* ---- strip graph, bar gauge and layout bar controls ---- */
 
 /* Window classes registered when the library loads, usable from any module

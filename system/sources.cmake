@@ -1,6 +1,7 @@
 # System services: platform tests, file and window-placement helpers; the
 # dialog switches of the configuration subsystem build on them. Processes,
-# the system report, file facts and user identity.
+# the system report, file facts and user identity. The password dialog,
+# service login and control, and the installer's entry points.
 list(APPEND KT_PORTABLE_SOURCES
   system/version_resource.cpp
 )
@@ -21,5 +22,9 @@ list(APPEND KT_WINDOWS_SOURCES
   system/user_identity.cpp
   system/version_block.cpp
   system/vxd_version.cpp
+  system/password_dialog.cpp
+  system/monitor_login.cpp
+  system/service_control.cpp
+  system/installer_entries.cpp
 )
 list(APPEND KT_WINDOWS_LIBS user32 shell32 advapi32 version wsock32)

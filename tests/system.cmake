@@ -60,3 +60,23 @@ if(WIN32)
             -P ${CMAKE_CURRENT_SOURCE_DIR}/md5_ktinfo_check.cmake
     WORKING_DIRECTORY $<TARGET_FILE_DIR:ktutil>)
 endif()
+
+# The password dialog, service login and control, and the installer's entry
+# points. Service descriptions differ by release and live in the prefix's
+# service manager: they run in the release programs, under their lock. (The
+# installer's dial-up question goes with the adapter table's tests.)
+list(APPEND KT_WIN_TESTS win/service_test.cpp)
+list(APPEND KT_RELEASE_TESTS win/service_release_test.cpp)
+if(WIN32)
+  # The service's monitor API stand-in, whole and without one entry, each in
+  # a folder of its own: the tests point the DLL search at one or neither.
+  foreach(variant monitor monitor_partial)
+    add_library(kt_${variant}_standin SHARED standin/monitor_standin.c)
+    set_target_properties(kt_${variant}_standin PROPERTIES
+      OUTPUT_NAME ktmonapi PREFIX "" ARCHIVE_OUTPUT_NAME kt_${variant}_standin
+      RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin/${variant})
+    target_link_options(kt_${variant}_standin PRIVATE -static -Wl,--kill-at)
+    list(APPEND KT_WIN_TEST_DEPENDS kt_${variant}_standin)
+  endforeach()
+  target_compile_definitions(kt_monitor_partial_standin PRIVATE KT_MONITOR_PARTIAL)
+endif()

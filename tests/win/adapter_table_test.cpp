@@ -219,4 +219,39 @@ TEST(AdapterTableSmoke, WineWsControlShowsLoopback) {
               adapters[0].addresses[0].mask == StrToIPAddr("255.0.0.0"));
 }
 
+// The installer's question: does every adapter only dial out?
+TEST(AdapterTable, DialUpOnlyOn95And98WhenEveryAdapterIsADialUpKind) {
+  if (IsWinNT()) {
+    EXPECT_FALSE(WSEWin9xDialupOnly());
+    return;
+  }
+  if (Driver() == INVALID_HANDLE_VALUE || WineWsControl())
+    GTEST_SKIP() << "needs the stand-ins, which ctest installs (net_standins_install)";
+  const struct {
+    Bytes script;
+    BOOL dialUpOnly;
+  } cases[] = {
+      {Script().Interface(0, 1, 6, "Realtek 8029").Interface(1, 2, 23, "PPP").Text(), 0},
+      // By type, by description (slot 6 unused), and past the 32 read.
+      {Script()
+           .Interface(0, 1, 23, "")
+           .Interface(1, 2, 28, "")
+           .Interface(2, 3, 24, "")
+           .Interface(3, 4, 6, "Dial-Up Adapter #2")
+           .Interface(4, 5, 6, "NdisWan PPP Adapter")
+           .Interface(5, 7, 6, "AOL Adapter")
+           .Interface(6, 40, 6, "Realtek 8029")
+           .Text(),
+       1},
+      {Script().Interface(0, 1, 6, "dial-up adapter").Text(), 0},
+      {Script().Text(), 1},
+  };
+  for (const auto &c : cases) {
+    DWORD got = 0;
+    DeviceIoControl(Driver(), KT_SET_SCRIPT, const_cast<char *>(c.script.data()),
+                    DWORD(c.script.size()), nullptr, 0, &got, nullptr);
+    EXPECT_EQ(WSEWin9xDialupOnly(), c.dialUpOnly) << c.script.size();
+  }
+}
+
 }  // namespace

@@ -1,11 +1,14 @@
-// Draws each control of the library in a few telling states and writes one
-// PNG per state into the folder named on the command line:
+// Draws each control of the library in a few telling states, and the
+// password dialog in each mode, and writes one PNG per state into the
+// folder named on the command line:
 //   gallery FOLDER
 #include <windows.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ktutil.h"
@@ -163,6 +166,37 @@ void LayoutBarDrag() {
   DestroyWindow(frame);
 }
 
+// The password dialog in each mode (its client area: without a window
+// manager nobody draws the caption), six characters typed into the
+// first field. Another thread photographs each and cancels it.
+void PasswordDialogs() {
+  const struct {
+    DWORD mode;
+    const char *name, *caption;
+  } modes[] = {{KTPWD_SET, "password-set", "Set password"},
+               {KTPWD_ENTER, "password-enter", "Enter password"},
+               {KTPWD_CHANGE, "password-change", "Change password"},
+               {KTPWD_CONFIRMOLD, "password-confirm-old", "Enter password"}};
+  for (const auto &m : modes) {
+    std::atomic<bool> done{false};
+    std::thread photographer([&] {
+      HWND dialog = nullptr;
+      for (; dialog == nullptr && !done; Sleep(10))
+        dialog = FindWindowA(MAKEINTATOM(32770), m.caption);
+      if (dialog == nullptr) return;
+      Send(dialog, WM_NULL);  // answered once the dialog runs its message loop
+      HWND field = GetDlgItem(dialog, m.mode == KTPWD_CHANGE ? 114 : 107);
+      for (const char *c = "secret"; *c != '\0'; ++c) Send(field, WM_CHAR, *c);
+      Shoot(dialog, m.name);
+      PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    char password[32];
+    QueryPasswordDlg(nullptr, m.mode, password, sizeof password, nullptr, 0, 0);
+    done = true;
+    photographer.join();
+  }
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -175,5 +209,6 @@ int main(int argc, char **argv) {
   StripGraphs();
   BarGauges();
   LayoutBarDrag();
+  PasswordDialogs();
   return g_failures == 0 ? 0 : 1;
 }

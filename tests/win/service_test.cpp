@@ -1,0 +1,363 @@
+// The password dialog, logging on to the service through the stand-in
+// monitor API, and the installer's entry points. Dialogs and boxes are
+// driven as a user would: another thread waits for each, types and clicks.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "ktutil.h"
+#include "standin/monitor_standin.h"
+#include "support/kt_test_support.h"
+#include "system_test_helpers.h"
+#include "win_helpers.h"
+
+// Where the stand-in keeps its state, whichever load of it runs.
+extern "C" {
+__declspec(dllexport) KtMonitorState ktMonitorState;
+}
+
+namespace {
+
+// The window awaited by caption, what is then typed into the dialog's
+// fields (nothing where NULL) and the button clicked.
+struct Step {
+  const char *caption, *password = nullptr, *verify = nullptr, *old = nullptr;
+  int button = IDOK;
+};
+Step Press(const char *caption, int button) { return {caption, 0, 0, 0, button}; }
+
+std::string Text(HWND window, int id) {
+  char text[512];
+  return std::string(text, GetDlgItemTextA(window, id, text, sizeof text));
+}
+
+int Top(HWND dialog, int id) {
+  RECT r;
+  GetWindowRect(GetDlgItem(dialog, id), &r);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT *>(&r), 1);
+  return r.top;
+}
+
+// The template row (0 to 2) where each shown row (old, password, verify)
+// stands, by how many rows the buttons and the bottom moved up, "+" when
+// the prompt grew by a field's height, "c" when centred on the work area.
+std::string Layout(HWND dialog) {
+  auto px = [dialog](int units) {
+    RECT r = {0, 0, 0, units};
+    MapDialogRect(dialog, &r);
+    return int(r.bottom);
+  };
+  const int labels[] = {127, 129, 128}, edits[] = {114, 107, 108};
+  const int labelTops[] = {33, 49, 66}, editTops[] = {31, 48, 65};
+  std::string layout;
+  for (int row = 0; row < 3; ++row)
+    for (int at = 0; at < 3; ++at)
+      if (IsWindowVisible(GetDlgItem(dialog, edits[row])) &&
+          Top(dialog, labels[row]) == px(labelTops[at]) &&
+          Top(dialog, edits[row]) == px(editTops[at]))
+        layout += "opv"[row] + std::to_string(at);
+  RECT client, prompt, frame, work;
+  GetClientRect(dialog, &client);
+  for (int up = 0; up < 3; ++up) {
+    const int shift = up * (px(48) - px(31));
+    if (Top(dialog, IDOK) == px(88) - shift && Top(dialog, IDCANCEL) == px(88) - shift &&
+        client.bottom == px(110) - shift)
+      layout += "-" + std::to_string(up);
+  }
+  GetWindowRect(GetDlgItem(dialog, 116), &prompt);
+  if (prompt.bottom - prompt.top == px(21) + px(13)) layout += "+";
+  GetWindowRect(dialog, &frame);
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  const int centred = (work.left + work.right) / 2 - (frame.right - frame.left) / 2;
+  return layout + (frame.left == centred ? "c" : "");
+}
+
+// Caption and "#" the string id of the prompt or box text; for the dialog
+// [focused field, lengths of password and verify, "*": password selected].
+std::string Describe(HWND window) {
+  char caption[64], loaded[512];
+  std::string seen(caption, GetWindowTextA(window, caption, sizeof caption));
+  const bool dialog = GetDlgItem(window, 116) != nullptr;
+  for (UINT id : {115u, 117u, 119u, 121u, 123u, 125u, 128u, 3058u, 3060u})
+    if (Text(window, dialog ? 116 : 0xFFFF) ==
+        std::string(loaded, LoadStringA(kttest::KtModule(), id, loaded, sizeof loaded)))
+      seen += "#" + std::to_string(id);
+  if (!dialog) return seen;
+  GUITHREADINFO gui = {};
+  gui.cbSize = sizeof gui;
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui);
+  DWORD start = 0, end = 0, length = Text(window, 107).size();
+  SendDlgItemMessageA(window, 107, EM_GETSEL, WPARAM(&start), LPARAM(&end));
+  return seen + "[" + std::to_string(GetDlgCtrlID(gui.hwndFocus)) + " " +
+         std::to_string(length) + "/" + std::to_string(Text(window, 108).size()) +
+         (length > 0 && start == 0 && end == length ? "*]" : "]");
+}
+
+struct Found {
+  const char *caption;
+  HWND window = nullptr;
+};
+
+BOOL CALLBACK FindShown(HWND window, LPARAM lParam) {
+  auto *found = reinterpret_cast<Found *>(lParam);
+  char caption[64];
+  GetWindowTextA(window, caption, sizeof caption);
+  if (IsWindowVisible(window) && IsWindowEnabled(window) &&
+      !strcmp(caption, found->caption))
+    found->window = window;
+  return found->window == nullptr;
+}
+
+// Other tests' windows on this thread are left alone.
+BOOL CALLBACK CancelDialogs(HWND window, LPARAM) {
+  char name[16];
+  if (GetClassNameA(window, name, sizeof name) && !strcmp(name, "#32770"))
+    for (int button : {IDCANCEL, IDNO}) PostMessageA(window, WM_COMMAND, button, 0);
+  return TRUE;
+}
+
+// Runs call here while the user goes through the steps (layout receives the
+// first window's); then, or when a step's window never comes, the user
+// cancels whatever still shows.
+std::string AsUser(const std::vector<Step> &steps, const std::function<void()> &call,
+                   std::string *layout = nullptr) {
+  std::string seen;
+  std::atomic<bool> done{false};
+  std::thread user([&, thread = GetCurrentThreadId()] {
+    for (const Step &step : steps) {
+      Found found{step.caption};
+      for (int i = 0; i < 500 && !found.window && !done; ++i, Sleep(10))
+        EnumThreadWindows(thread, FindShown, LPARAM(&found));
+      if (!found.window) break;
+      SendMessageA(found.window, WM_NULL, 0, 0);  // settled: back in its message loop
+      seen += " " + Describe(found.window);
+      if (layout && layout->empty()) *layout = Layout(found.window);
+      for (auto [id, text] :
+           {std::pair{114, step.old}, {107, step.password}, {108, step.verify}}) {
+        if (!text) continue;
+        SendDlgItemMessageA(found.window, id, EM_SETSEL, 0, -1);  // typed over whole
+        for (char c : '\b' + std::string(text))
+          SendDlgItemMessageA(found.window, id, WM_CHAR, BYTE(c), 0);
+      }
+      PostMessageA(found.window, WM_COMMAND, step.button, 0);
+    }
+    for (; !done; Sleep(10)) EnumThreadWindows(thread, CancelDialogs, 0);
+  });
+  call();
+  done = true;
+  user.join();
+  return seen;
+}
+
+TEST(PasswordDialog, LaysOutEachModeAndChecksItsInputBeforeCopying) {
+  const std::string x31(31, 'x'), x32(32, 'x');
+  const char *set = "Set password", *enter = "Enter password", *error = "Password error",
+             *change = "Change password";
+  const struct {
+    DWORD mode;
+    std::vector<Step> steps;
+    std::string layout, seen, password = "unset", old = "unset";
+  } cases[] = {
+      {KTPWD_SET, {{set, "12345", "12345"}, {error}, {set, x31.c_str(), x31.c_str()}},
+       "p0v1-1c",
+       " Set password#115[107 0/0] Password error#119 Set password#115[107 5/5*]",
+       x31, ""},
+      {KTPWD_SET, {{set, x32.c_str(), x32.c_str()}, {error}, {set, "", ""}, {error}},
+       "p0v1-1c",
+       " Set password#115[107 0/0] Password error#119 Set password#115[107 32/32*]"
+       " Password error#119"},
+      // Modes above the last set a password; a mismatch empties both fields.
+      {7, {{set, "secret1", "secret2"}, {"Change Password"}, Press(set, IDCANCEL)},
+       "p0v1-1c",
+       " Set password#115[107 0/0] Change Password#121 Set password#115[107 0/0]"},
+      {KTPWD_ENTER, {{enter, "", "ignored"}}, "p0-2c", " Enter password#123[107 0/0]", "",
+       ""},
+      {KTPWD_CONFIRMOLD, {{enter, "x", "y"}}, "p1-1+c", " Enter password#3060[107 0/0]",
+       "x", ""},
+      // Changing to no password only after a "Yes"; the verify field is not read.
+      {KTPWD_CHANGE,
+       {{change, "", "other", "oldpw"}, Press("Password warning", IDNO), {change},
+        Press("Password warning", IDYES)},
+       "o0p1v2-0c", " Change password#125[114 0/0] Password warning#117"
+       " Change password#125[114 0/5] Password warning#117", "", "oldpw"},
+      {KTPWD_CHANGE, {{change, "newpass", "newpass", "oldpw"}}, "o0p1v2-0c",
+       " Change password#125[114 0/0]", "newpass", "oldpw"},
+  };
+  for (const auto &c : cases) {
+    char password[64] = "unset", old[64] = "unset";
+    std::string layout;
+    BOOL result = 2;
+    const std::string seen = AsUser(
+        c.steps,
+        [&] { result = QueryPasswordDlg(nullptr, c.mode, password, 64, old, 64, 0); },
+        &layout);
+    EXPECT_EQ(seen, c.seen);
+    EXPECT_EQ(layout, c.layout) << c.seen;
+    EXPECT_EQ(result, c.password != "unset") << c.seen;
+    EXPECT_EQ(password + std::string("|") + old, c.password + "|" + c.old);
+  }
+  // Both copies are cut to their buffers; the old one may be left out.
+  for (bool toOld : {false, true})
+    kttest::CheckBounded("secret", [&](char *buffer, int size) {
+      char other[64];
+      AsUser({{change, "secret", "secret", "secret"}}, [&] {
+        QueryPasswordDlg(nullptr, KTPWD_CHANGE, toOld ? other : buffer, toOld ? 64 : size,
+                         toOld ? buffer : nullptr, size, 0);
+      });
+    });
+}
+
+TEST(ServiceLogin, SetsThePasswordOrUnloadsOnceTheLogonHoldsTheRights) {
+  const char *enter = "Enter password", *wrong = "Ostrane login error",
+             *question = "Tessaly Ostrane service";
+  enum Call { kLogin, kUnload, kInstallerUnload };
+  const struct {
+    const char *folder;  // the monitor API's ("": none); "fail": whole, its logon fails
+    const char *servicePassword;
+    Call call;
+    const char *given;
+    std::vector<Step> steps;
+    std::string seen, log;  // the log ends in the result
+  } cases[] = {
+      {"", "", kLogin, "new", {}, "", "0"},
+      {"monitor_partial", "", kLogin, "new", {}, "", "0"},
+      {"fail", "", kLogin, "new", {}, "", "Logon(1000000) 0"},
+      {"monitor", "", kLogin, "new", {}, "",
+       "Logon(1000000) Get(0,8077)=1 SetChar(0,4043,new) Get(0,8077)=1 1"},
+      {"monitor", "old", kLogin, "new", {{enter, "bad"}, {wrong}, {enter, "old"}},
+       " Enter password#3060[107 0/0] Ostrane login error#3058"
+       " Enter password#3060[107 0/0]",
+       "Logon(1000000) Get(0,8077)=0 SetChar(0,4044,bad) SetChar(0,4044,old)"
+       " Get(0,8077)=1 SetChar(0,4043,new) Get(0,8077)=1 1"},
+      {"monitor", "old", kLogin, "new", {Press(enter, IDCANCEL)},
+       " Enter password#3060[107 0/0]", "Logon(1000000) Get(0,8077)=0 0"},
+      // Unloading: no question for an empty password when the rights are held.
+      {"monitor", "", kInstallerUnload, "", {}, "",
+       "Logon(1080000) Get(0,8077)=1 SetDWord(H,8063,1) Logoff(H) 0"},
+      {"monitor", "", kUnload, nullptr, {Press(question, IDNO)},
+       " Tessaly Ostrane service#128", "Logon(1080000) Get(0,8077)=1 Logoff(H) 0"},
+      {"monitor", "old", kUnload, "bad", {{enter, "old"}}, " Enter password#123[107 0/0]",
+       "Logon(1080000) Get(0,8077)=0 SetChar(0,4044,bad) Get(0,8077)=0"
+       " SetChar(0,4044,old) Get(0,8077)=1 SetDWord(H,8063,1) Logoff(H) 0"},
+      {"monitor", "old", kUnload, nullptr, {{enter, "bad"}, {wrong}},
+       " Enter password#123[107 0/0] Ostrane login error#3058",
+       "Logon(1080000) Get(0,8077)=0 SetChar(0,4044,bad) Logoff(H) 0"},
+  };
+  KtMonitorState &state = ktMonitorState;
+  for (const auto &c : cases) {
+    state = {};
+    state.failLogon = !strcmp(c.folder, "fail");
+    strcpy(state.password, c.servicePassword);
+    const std::string folder = state.failLogon ? "monitor" : c.folder;
+    SetDllDirectoryA(folder.empty() ? "" : kttest::BesideProgram(folder).c_str());
+    WSEParams block = {};
+    block.size = sizeof block;
+    block.argument = c.given;
+    BOOL result = 2;
+    EXPECT_EQ(AsUser(c.steps,
+                     [&] {
+                       result = c.call == kLogin    ? KTLoginSetPassword(nullptr, c.given)
+                                : c.call == kUnload ? KTUnloadService(nullptr, c.given)
+                                                    : WSEUnloadService(&block);
+                     }),
+              c.seen);
+    EXPECT_EQ(state.log + std::to_string(result), c.log);
+    EXPECT_EQ(GetModuleHandleA("ktmonapi.dll"), nullptr) << c.log;  // released
+  }
+  SetDllDirectoryA(nullptr);
+  // The last logon record, field by field.
+  const auto *words = reinterpret_cast<const DWORD *>(state.record);
+  EXPECT_EQ(std::vector<DWORD>(words, words + 8),
+            (std::vector<DWORD>{560, 0, 0, 0x80000000u, GetCurrentProcessId(),
+                                GetCurrentThreadId(), 0, 0}));
+  char user[256];
+  GetCanonicalUserID(GetCurrentProcess(), user, sizeof user);
+  const char *record = reinterpret_cast<const char *>(state.record);
+  EXPECT_EQ(std::string(record + 32, strnlen(record + 32, 256)), user);
+  EXPECT_EQ(std::string(record + 288, 272), std::string(272, '\0'));
+}
+
+TEST(InstallerEntries, RegistryValueIntoAVariableOfTheInstallersTables) {
+  kttest::ScratchKey key("Installer", HKEY_LOCAL_MACHINE);
+  key.SetString("Name", "value text");
+  key.SetString(nullptr, "default");
+  key.SetString("Exact", std::string(512, 'e'));
+  key.SetString("Long", std::string(513, 'l'));
+  const std::string k = key.path(), none = "unchanged";
+  // Tables of capacity slots, "%A%" and "%VAR%" in use where two are.
+  const struct {
+    std::string argument;
+    DWORD capacity, used, nameWidth, valueWidth;
+    std::string tables;  // after the call
+  } cases[] = {
+      {k + ",Name,VAR", 3, 0, 16, 16, "%VAR%=value text;"},
+      {k + ",  Name,  VAR", 3, 0, 16, 16, "%VAR%=value text;"},
+      {k + ",,VAR", 3, 0, 16, 16, "%VAR%=default;"},
+      {k + ",Exact,VAR", 1, 0, 16, 600, "%VAR%=" + std::string(512, 'e') + ";"},
+      {k + ",Long,VAR", 1, 0, 16, 600, none},
+      {k + ",Name", 3, 2, 16, 16, none},
+      {k + ",Name,VAR", 3, 2, 16, 16, "%A%=a;%VAR%=value text;"},
+      {k + ",Name,var", 3, 2, 16, 16, "%A%=a;%VAR%=old;%var%=value text;"},
+      {k + ",Name,B", 2, 2, 16, 16, "%A%=a;%VAR%=old;"},  // full: dropped
+      {k + ",Name,VAR", 3, 2, 4, 5, "%A%=a;%VA=valu;"},   // cut to the slots
+  };
+  for (const auto &c : cases) {
+    // Each table ends in 16 guard bytes.
+    std::string names(c.capacity * c.nameWidth + 16, '\xA5'),
+        values(c.capacity * c.valueWidth + 16, '\xA5');
+    const char *variables[][2] = {{"%A%", "a"}, {"%VAR%", "old"}};
+    for (DWORD i = 0; i < c.used; ++i) {
+      strncpy0(&names[i * c.nameWidth], variables[i][0], c.nameWidth);
+      strncpy0(&values[i * c.valueWidth], variables[i][1], c.valueWidth);
+    }
+    WSEParams block = {sizeof block, nullptr,   c.capacity, c.nameWidth,
+                       c.valueWidth, c.used,    &names[0],  &values[0],
+                       {},           c.argument.c_str()};
+    auto tables = [&] {
+      std::string text;
+      for (DWORD i = 0; i < block.used; ++i)
+        text += &names[i * c.nameWidth] + ("=" + std::string(&values[i * c.valueWidth])) +
+                ";";
+      const bool guarded = names.substr(names.size() - 16) +
+                               values.substr(values.size() - 16) ==
+                           std::string(32, '\xA5');
+      return guarded ? text : text + "guard!";
+    };
+    const std::string before = tables();
+    EXPECT_EQ(WSEGetRegistryValue(&block), c.tables != none) << c.argument;
+    EXPECT_EQ(tables(), c.tables != none ? c.tables : before) << c.argument;
+  }
+  WSEParams block = {};
+  EXPECT_FALSE(WSEGetRegistryValue(&block) || WSEGetRegistryValue(nullptr));
+}
+
+TEST(InstallerEntries, RefuseABlockEndingBeforeItsArgument) {
+  char self[MAX_PATH];
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  WSEParams block = {};
+  block.argument = self;
+  // 40 and 44 on i686.
+  for (DWORD size : {DWORD(sizeof block) - 4, DWORD(sizeof block)}) {
+    block.size = size;
+    EXPECT_EQ(WSEIsModuleRunning(&block) + WSEDelay(&block),
+              size == sizeof block ? 2 : 0);
+  }
+  // Waits at least its time; no number or a negative one: none.
+  LARGE_INTEGER start, end, frequency;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&start);
+  for (const char *wait : {"150", "-5", "none", (const char *)nullptr}) {
+    block.argument = wait;
+    EXPECT_TRUE(WSEDelay(&block));
+  }
+  QueryPerformanceCounter(&end);
+  EXPECT_GE((end.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart, 150);
+  EXPECT_FALSE(WSEIsModuleRunning(nullptr) || WSEDelay(nullptr));
+}
+
+}  // namespace
