@@ -6,6 +6,7 @@ list(APPEND KT_PORTABLE_SOURCES
 )
 list(APPEND KT_WINDOWS_SOURCES
   core/dllmain.cpp
+  core/fault_guard.cpp
   core/format.cpp
   core/lifecycle.cpp
   core/rformat.cpp

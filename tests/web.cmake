@@ -47,7 +47,7 @@ endif()
 list(APPEND KT_PORTABLE_TESTS portable/update_answer_test.cpp)
 if(WIN32)
   list(APPEND KT_PORTABLE_TESTS ${CMAKE_SOURCE_DIR}/web/update_answer.cpp)
-  add_executable(kt_update_tests win/update_test.cpp ${CMAKE_SOURCE_DIR}/web/check_guard.cpp)
+  add_executable(kt_update_tests win/update_test.cpp)
   target_link_libraries(kt_update_tests PRIVATE kt_test_support)
   target_link_options(kt_update_tests PRIVATE -static)
   add_test(NAME ${KT_BUILD_TAG}/kt_update_tests

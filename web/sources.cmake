@@ -9,7 +9,6 @@ list(APPEND KT_PORTABLE_SOURCES
 list(APPEND KT_WINDOWS_SOURCES
   web/http_client.cpp
   web/proxy_discovery.cpp
-  web/check_guard.cpp
   web/update_agent.cpp
   web/update_dialogs.cpp
 )

@@ -12,11 +12,11 @@
 #include <new>
 
 #include "config/reg_key.h"
+#include "core/fault_guard.h"
 #include "core/text_buffer.h"
 #include "ktutil.h"
 #include "lifecycle.h"
 #include "resource.h"
-#include "web/check_guard.h"
 #include "web/form_field.h"
 #include "web/update_answer.h"
 #include "web/update_dialogs.h"

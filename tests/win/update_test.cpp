@@ -13,7 +13,6 @@
 
 #include "ktutil.h"
 #include "support/kt_test_support.h"
-#include "web/check_guard.h"
 
 namespace {
 
@@ -198,17 +197,6 @@ TEST(UpdateAgent, EachAnswerLeadsToItsDialogsStoredOfferAndOpenedPage) {
                            (row.flags & 0x40 ? "" : "&Query=Manual"));
   }
   DestroyWindow(owner);
-}
-
-TEST(CheckGuard, AFaultOrAnExceptionEndsOnlyTheGuardedWork) {
-  int zero = 0, runs = 0;
-  EXPECT_FALSE(kt::RunGuarded([](void *) { *(volatile int *)nullptr = 1; }, 0));
-  EXPECT_FALSE(kt::RunGuarded([](void *z) { *(int *)z /= *(volatile int *)z; }, &zero));
-  EXPECT_FALSE(kt::RunGuarded([](void *) { throw std::runtime_error("x"); }, nullptr));
-  EXPECT_TRUE(kt::RunGuarded([](void *r) { ++*(int *)r; }, &runs) && runs == 1);
-  // A fault that system code handles itself is not the guarded work's.
-  EXPECT_TRUE(kt::RunGuarded([](void *r) { *(int *)r += IsBadReadPtr((void *)16, 4); }, &runs));
-  EXPECT_EQ(runs, 2);
 }
 
 }  // namespace

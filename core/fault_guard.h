@@ -6,7 +6,8 @@ namespace kt {
 
 // True when work returned normally. After a fault the frames between here
 // and the fault are abandoned without their destructors: what they held
-// leaks, which beats losing the caller's process.
+// leaks, which beats losing the caller's process. Faults that code below
+// handles itself (system code probing memory) stay that code's.
 bool RunGuarded(void (*work)(void *context), void *context);
 
 }  // namespace kt
