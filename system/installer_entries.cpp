@@ -10,6 +10,7 @@
 #include <new>
 #include <string_view>
 
+#include "core/fault_guard.h"
 #include "ktutil.h"
 
 namespace {
@@ -118,11 +119,19 @@ extern "C" BOOL KTAPI WSEGetRegistryValue(WSEParams *params) {
   return TRUE;
 }
 
+// The installer must survive whatever the service's side does, so a fault
+// or an exception there only makes the answer FALSE.
 extern "C" BOOL KTAPI WSEUnloadService(WSEParams *params) {
   if (params == nullptr) return FALSE;
-  try {
-    return KTUnloadService(params->window, params->argument);
-  } catch (...) {
-    return FALSE;
-  }
+  struct Call {
+    WSEParams *params;
+    BOOL unloaded;
+  } call = {params, FALSE};
+  kt::RunGuarded(
+      [](void *context) {
+        auto *c = static_cast<Call *>(context);
+        c->unloaded = KTUnloadService(c->params->window, c->params->argument);
+      },
+      &call);
+  return call.unloaded;
 }

@@ -29,6 +29,7 @@ static void Log(const char *format, ...) {
 
 EXPORT UINT_PTR WINAPI MonitorLogon(const BYTE *record, DWORD flags) {
   Log("Logon(%lx) ", flags);
+  if (State()->crash) *(volatile int *)0 = 0;
   memcpy(State()->record, record, sizeof State()->record);
   State()->rights = State()->password[0] == '\0';
   return State()->failLogon ? 0 : LOGON;

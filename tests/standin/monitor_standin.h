@@ -4,6 +4,7 @@
 
 typedef struct KtMonitorState {
   int failLogon;             /* MonitorLogon answers 0 */
+  int crash;                 /* MonitorLogon faults */
   char password[64];         /* the service's password; "" when none is set */
   int rights;                /* value 0x8077 of the present logon */
   unsigned char record[560]; /* the last logon record received */

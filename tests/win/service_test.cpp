@@ -134,7 +134,12 @@ std::string AsUser(const std::vector<Step> &steps, const std::function<void()> &
       for (int i = 0; i < 500 && !found.window && !done; ++i, Sleep(10))
         EnumThreadWindows(thread, FindShown, LPARAM(&found));
       if (!found.window) break;
-      SendMessageA(found.window, WM_NULL, 0, 0);  // settled: back in its message loop
+      // Settled: back in its message loop, with the focus inside it.
+      GUITHREADINFO gui = {sizeof gui};
+      for (int i = 0; i < 200; ++i, Sleep(10)) {
+        SendMessageA(found.window, WM_NULL, 0, 0);
+        if (GetGUIThreadInfo(thread, &gui) && IsChild(found.window, gui.hwndFocus)) break;
+      }
       seen += " " + Describe(found.window);
       if (layout && layout->empty()) *layout = Layout(found.window);
       for (auto [id, text] :
@@ -280,6 +285,16 @@ TEST(ServiceLogin, SetsThePasswordOrUnloadsOnceTheLogonHoldsTheRights) {
   const char *record = reinterpret_cast<const char *>(state.record);
   EXPECT_EQ(std::string(record + 32, strnlen(record + 32, 256)), user);
   EXPECT_EQ(std::string(record + 288, 272), std::string(272, '\0'));
+  // A fault in the monitor API ends only the installer's call.
+  state = {};
+  state.crash = 1;
+  SetDllDirectoryA(kttest::BesideProgram("monitor").c_str());
+  WSEParams block = {};
+  block.size = sizeof block;
+  block.argument = "";
+  EXPECT_FALSE(WSEUnloadService(&block));
+  EXPECT_EQ(std::string(state.log), "Logon(1080000) ");
+  SetDllDirectoryA(nullptr);
 }
 
 TEST(InstallerEntries, RegistryValueIntoAVariableOfTheInstallersTables) {
