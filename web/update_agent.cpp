@@ -235,10 +235,13 @@ DWORD WINAPI WorkerMain(void *parameter) {
 
 // The worker's thread handle, or null when it could not be started.
 HANDLE StartWorker(const std::shared_ptr<Check> &check) {
-  HMODULE pinned = nullptr;
-  if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                          reinterpret_cast<LPCSTR>(&WorkerMain), &pinned))
-    return nullptr;
+  // One more reference to the library, released as the worker ends, so an
+  // unload meanwhile cannot pull its code away (by path: the releases the
+  // library runs on have no by-address form).
+  char self[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(kt::ModuleHandle(), self, MAX_PATH);
+  HMODULE pinned = length > 0 && length < MAX_PATH ? LoadLibraryA(self) : nullptr;
+  if (pinned == nullptr) return nullptr;
   auto *parameter = new (std::nothrow) std::shared_ptr<Check>(check);
   ++g_running;
   HANDLE thread = parameter == nullptr
