@@ -32,8 +32,8 @@ if(WIN32)
   add_test(NAME ${KT_BUILD_TAG}/print_cleanup COMMAND kt_test_printer remove)
   set_tests_properties(${KT_BUILD_TAG}/print_setup PROPERTIES FIXTURES_SETUP kt_printer)
   set_tests_properties(${KT_BUILD_TAG}/kt_print_tests PROPERTIES FIXTURES_REQUIRED kt_printer
-    ENVIRONMENT "KT_PRINT_JOBS=${kt_jobs}")
+    RESOURCE_LOCK "kt_printer;kt_foreground" ENVIRONMENT "KT_PRINT_JOBS=${kt_jobs}")
   set_tests_properties(${KT_BUILD_TAG}/print_cleanup PROPERTIES FIXTURES_CLEANUP kt_printer)
-  set_tests_properties(${KT_BUILD_TAG}/print_setup ${KT_BUILD_TAG}/kt_print_tests
-    ${KT_BUILD_TAG}/print_cleanup PROPERTIES RESOURCE_LOCK kt_printer)
+  set_tests_properties(${KT_BUILD_TAG}/print_setup ${KT_BUILD_TAG}/print_cleanup
+    PROPERTIES RESOURCE_LOCK kt_printer)
 endif()

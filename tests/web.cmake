@@ -55,7 +55,7 @@ if(WIN32)
             --scripts ${CMAKE_CURRENT_SOURCE_DIR}/servers/update_scripts.py --
             ${CMAKE_SOURCE_DIR}/tools/wine-run ${KT_WINE_PREFIX} $<TARGET_FILE:kt_update_tests>)
   set_tests_properties(${KT_BUILD_TAG}/kt_update_tests PROPERTIES
-    RESOURCE_LOCK "ktutil_proxy_settings;ktutil_url_handler")
+    RESOURCE_LOCK "ktutil_proxy_settings;ktutil_url_handler;kt_foreground")
   # ktinfo's background check deletes an offer the server no longer makes.
   if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     set(kt_registry_view 64)
