@@ -107,9 +107,11 @@ class Origin(socketserver.ThreadingTCPServer):
                 self.unnamed += 1
                 token = "unnamed-%d" % self.unnamed
         path = os.path.join(self.records, token)
-        with open(path + ".part", "wb") as out:
+        # Requests to one path may arrive together: each writes its own part.
+        part = "%s.%d.part" % (path, threading.get_ident())
+        with open(part, "wb") as out:
             out.write(raw)
-        os.replace(path + ".part", path)
+        os.replace(part, path)
 
 
 class Handler(socketserver.BaseRequestHandler):
