@@ -376,3 +376,27 @@ TEST(InstallerEntries, RefuseABlockEndingBeforeItsArgument) {
 }
 
 }  // namespace
+
+std::string g_frameSaw;
+LRESULT CALLBACK ProductFrame(HWND window, UINT message, WPARAM w, LPARAM l) {
+  if (message == WM_COMMAND)
+    g_frameSaw += "command " + std::to_string(w) + "," + std::to_string(l) + " ";
+  if (message == WM_CLOSE) g_frameSaw += "close";
+  return DefWindowProcA(window, message, w, l);
+}
+
+TEST(PrepareToClose, AsksTheProductsMainWindowForItsCloseCommandThenToClose) {
+  EXPECT_FALSE(PrepareToClose());
+  WNDCLASSA frame = {};
+  frame.lpszClassName = "WRFrameWnd";
+  frame.hInstance = GetModuleHandleA(nullptr);
+  frame.lpfnWndProc = ProductFrame;
+  RegisterClassA(&frame);
+  HWND main = CreateWindowA("WRFrameWnd", "any title", 0, 0, 0, 10, 10, 0, 0, 0, 0);
+  EXPECT_TRUE(PrepareToClose());
+  EXPECT_EQ(g_frameSaw, "");  // posted, not sent
+  for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&msg);
+  EXPECT_EQ(g_frameSaw, "command 129,0 close");
+  EXPECT_FALSE(IsWindow(main));  // the default close destroys it
+  UnregisterClassA("WRFrameWnd", frame.hInstance);
+}
