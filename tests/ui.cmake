@@ -9,6 +9,7 @@ list(APPEND KT_WIN_TESTS
 # Printing and export, window and common-control helpers:
 list(APPEND KT_WIN_TESTS
   win/ui_helpers_test.cpp
+  win/window_helpers_test.cpp
 )
 list(APPEND KT_WIN_TEST_LIBS comctl32)
 # Printing goes to the tests' PostScript printer in the shared prefix: set up
