@@ -10,11 +10,9 @@ namespace {
 using Note = std::tuple<WORD, WORD, LPARAM>;  // code, bar identifier, lParam
 std::vector<Note> g_notes;
 
-LRESULT CALLBACK RecordingParent(HWND window, UINT message, WPARAM wParam,
-                                 LPARAM lParam) {
-  if (message == WM_PARENTNOTIFY)
-    g_notes.emplace_back(LOWORD(wParam), HIWORD(wParam), lParam);
-  return DefWindowProcA(window, message, wParam, lParam);
+LRESULT CALLBACK RecordingParent(HWND window, UINT message, WPARAM w, LPARAM l) {
+  if (message == WM_PARENTNOTIFY) g_notes.emplace_back(LOWORD(w), HIWORD(w), l);
+  return DefWindowProcA(window, message, w, l);
 }
 
 std::string Str(const RECT &r) {
