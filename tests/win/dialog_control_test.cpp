@@ -3,6 +3,7 @@
 // and presses OK.
 #include <atomic>
 #include <thread>
+#include <tuple>
 
 #include "support/kt_test_support.h"
 #include "win_helpers.h"
@@ -12,21 +13,21 @@ namespace {
 TEST(GetParentRect, GivesTheRectangleInTheParentsClientArea) {
   // The caption and border put the client area away from the window's corner.
   HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_CAPTION | WS_THICKFRAME,
-                                200, 150, 400, 300, nullptr, nullptr, nullptr, nullptr);
-  HWND child = CreateWindowExA(0, "STATIC", "", WS_CHILD, 30, 40, 50, 60, parent, nullptr,
-                               nullptr, nullptr);
+                                200, 150, 400, 300, 0, 0, 0, 0);
+  HWND child =
+      CreateWindowExA(0, "STATIC", "", WS_CHILD, 30, 40, 50, 60, parent, 0, 0, 0);
   RECT rect = {}, want = {30, 40, 80, 100};
   EXPECT_TRUE(GetParentRect(child, &rect));
   DestroyWindow(parent);
   EXPECT_TRUE(EqualRect(&rect, &want)) << rect.left << ',' << rect.top;
 }
 
-// What the helper thread saw of the box before it pressed OK.
+// Where the box was, and as text its answer and what the helper thread saw
+// of it before it pressed OK: caption, text, and whether Cancel and Close
+// left it open.
 struct SeenBox {
-  int result;
-  bool survivedCancel = false;
   RECT rect = {};
-  std::string caption, text;
+  std::string text;
 };
 
 BOOL CALLBACK FindBox(HWND window, LPARAM found) {
@@ -37,29 +38,27 @@ BOOL CALLBACK FindBox(HWND window, LPARAM found) {
 
 // The helper waits for the box until the call is done; it reads the box,
 // tries to close it without OK, ticks the check box if asked, presses OK.
-SeenBox ShowBox(const char *switchName, DWORD flags, bool tick, HWND owner = nullptr) {
+SeenBox ShowBox(const char *name, DWORD flags, bool tick, HWND owner = nullptr) {
   SeenBox seen;
   std::atomic<bool> done{false};
   std::thread helper([&, thread = GetCurrentThreadId()] {
     HWND box = nullptr;
-    while (box == nullptr && !done) {
-      Sleep(10);
-      EnumThreadWindows(thread, FindBox, reinterpret_cast<LPARAM>(&box));
-    }
+    for (; !box && !done; Sleep(10)) EnumThreadWindows(thread, FindBox, LPARAM(&box));
     if (box == nullptr) return;
     char text[64];
     GetWindowRect(box, &seen.rect);
-    seen.caption.assign(text, GetWindowTextA(box, text, sizeof text));
-    seen.text.assign(text, GetDlgItemTextA(box, 1000, text, sizeof text));
+    seen.text.append(" ").append(text, GetWindowTextA(box, text, sizeof text)) += ": ";
+    seen.text.append(text, GetDlgItemTextA(box, 1000, text, sizeof text));
     SendMessageA(box, WM_COMMAND, IDCANCEL, 0);
     SendMessageA(box, WM_CLOSE, 0, 0);
-    seen.survivedCancel = IsWindowVisible(box);
+    seen.text += IsWindowVisible(box) ? ", open" : ", closed";
     if (tick) SendDlgItemMessageA(box, 1001, BM_CLICK, 0, 0);
     SendDlgItemMessageA(box, IDOK, BM_CLICK, 0, 0);
   });
-  seen.result = KTMessageBox(owner, switchName, "Message & text", "The caption", flags);
+  const int result = KTMessageBox(owner, name, "Message & text", "The caption", flags);
   done = true;
   helper.join();
+  seen.text.insert(0, std::to_string(result));
   return seen;
 }
 
@@ -95,50 +94,43 @@ TEST(DialogControl, SwitchesAndTheMessageBoxTheyQuiet) {
   const char *name = "kt-test-box";
   RegDeleteKeyValueA(monitor, "DialogControl", name);
 
-  const SeenBox seen = ShowBox(name, 0, false);
-  EXPECT_EQ(seen.result, 1);
-  EXPECT_EQ(seen.caption, "The caption");
-  EXPECT_EQ(seen.text, "Message & text");
-  EXPECT_TRUE(seen.survivedCancel);
-  EXPECT_EQ(ShowBox(name, 0, true).result, 1);  // OK alone cleared nothing
-  EXPECT_EQ(ShowBox(name, 0, false).result, 0);
+  const std::string shown = "1 The caption: Message & text, open";
+  EXPECT_EQ(ShowBox(name, 0, false).text, shown);
+  EXPECT_EQ(ShowBox(name, 0, true).text, shown);  // OK alone cleared nothing
+  EXPECT_EQ(ShowBox(name, 0, false).text, "0");
 
   RegDeleteKeyValueA(monitor, "DialogControl", name);
   RegCloseKey(monitor);
   if (made == REG_CREATED_NEW_KEY)
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Tessaly\\Monitor");
   // The platform's dialog box answers 0, not -1, for an invalid owner.
-  EXPECT_EQ(ShowBox(nullptr, 0, false, reinterpret_cast<HWND>(0x7654320)).result, 0);
+  EXPECT_EQ(ShowBox(nullptr, 0, false, reinterpret_cast<HWND>(0x7654320)).text, "0");
 
-  // The box's left edge lands at "at" less "halves" halves of its width: its
-  // top-left (0), centre (1, rounding down) or bottom-right (2) is there.
-  struct Case {
-    RECT work;
-    POINT cursor;
-    DWORD flags;
-    int halves;
-    POINT at;
-  } cases[] = {
-      {{100, 50, 900, 650}, {0, 0}, 0, 1, {500, 350}},
-      // Too big for the area: starts at its top left.
-      {{100, 50, 110, 60}, {0, 0}, 0, 0, {100, 50}},
-      {{0, 0, 900, 700}, {600, 500}, KTMB_ATCURSOR, 2, {600, 500}},
-      // On the screen but past the work area (a side task bar): pulled back.
-      {{0, 0, 700, 500}, {800, 600}, KTMB_ATCURSOR, 2, {700, 500}},
+  // The box's left edge lands at "at" less "halves" halves of its width (its
+  // top likewise): its top-left (0), centre (1, rounding down) or, placed at
+  // the cursor, bottom-right (2) is there. Too big for the work area, it
+  // starts at the area's top left; at a cursor on the screen but past the area
+  // (a side task bar), it is pulled back.
+  const std::tuple<RECT, POINT, int, POINT> cases[] = {
+      // work area, cursor, halves, at
+      {{100, 50, 900, 650}, {0, 0}, 1, {500, 350}},
+      {{100, 50, 110, 60}, {0, 0}, 0, {100, 50}},
+      {{0, 0, 900, 700}, {600, 500}, 2, {600, 500}},
+      {{0, 0, 700, 500}, {800, 600}, 2, {700, 500}},
   };
-  for (Case &c : cases) {
-    RECT saved;
-    ASSERT_TRUE(SetCursorPos(c.cursor.x, c.cursor.y));
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &saved, 0);
-    ASSERT_TRUE(SystemParametersInfoA(SPI_SETWORKAREA, 0, &c.work, 0));
+  RECT saved;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &saved, 0);
+  for (auto [work, cursor, halves, at] : cases) {
+    EXPECT_TRUE(SetCursorPos(cursor.x, cursor.y));
+    EXPECT_TRUE(SystemParametersInfoA(SPI_SETWORKAREA, 0, &work, 0));
     // Ticking without a switch stores nothing: every box shows.
-    const SeenBox seen = ShowBox(nullptr, c.flags, true);
-    SystemParametersInfoA(SPI_SETWORKAREA, 0, &saved, 0);
-    ASSERT_EQ(seen.result, 1);
+    const SeenBox seen = ShowBox(nullptr, halves == 2 ? KTMB_ATCURSOR : 0, true);
+    EXPECT_EQ(seen.text, shown);
     const RECT &r = seen.rect;
-    EXPECT_EQ(r.left, c.at.x - c.halves * (r.right - r.left) / 2) << c.halves;
-    EXPECT_EQ(r.top, c.at.y - c.halves * (r.bottom - r.top) / 2) << c.halves;
+    EXPECT_EQ(r.left, at.x - halves * (r.right - r.left) / 2) << halves;
+    EXPECT_EQ(r.top, at.y - halves * (r.bottom - r.top) / 2) << halves;
   }
+  SystemParametersInfoA(SPI_SETWORKAREA, 0, &saved, 0);
 }
 
 }  // namespace

@@ -10,11 +10,9 @@ namespace {
 using Note = std::tuple<WORD, WORD, LPARAM>;  // code, bar identifier, lParam
 std::vector<Note> g_notes;
 
-LRESULT CALLBACK RecordingParent(HWND window, UINT message, WPARAM wParam,
-                                 LPARAM lParam) {
-  if (message == WM_PARENTNOTIFY)
-    g_notes.emplace_back(LOWORD(wParam), HIWORD(wParam), lParam);
-  return DefWindowProcA(window, message, wParam, lParam);
+LRESULT CALLBACK RecordingParent(HWND window, UINT message, WPARAM w, LPARAM l) {
+  if (message == WM_PARENTNOTIFY) g_notes.emplace_back(LOWORD(w), HIWORD(w), l);
+  return DefWindowProcA(window, message, w, l);
 }
 
 std::string Str(const RECT &r) {
@@ -22,22 +20,21 @@ std::string Str(const RECT &r) {
   return std::string(s, sprintf(s, "%ld,%ld,%ld,%ld", r.left, r.top, r.right, r.bottom));
 }
 
-// A bar 4 pixels thick, by default in an area of 404 x 304 pixels.
+// A bar (c) 4 pixels thick, by default in an area of 404 x 304 pixels.
 struct Splitter : kttest::Control {
-  HWND bar;
   RECT placed = {};  // where SizeLayoutBar said it put the bar
   Splitter(WORD flags, UINT position, RECT area = {0, 0, 404, 304})
       : Control(RecordingParent) {
     g_notes.clear();
-    bar = CreateLayoutBar(parent, flags, position, 4, COLOR_BTNSHADOW, 77);
+    c = CreateLayoutBar(parent, flags, position, 4, COLOR_BTNSHADOW, 77);
     // Only the platform's notice of the creation: the first move is ignored.
     EXPECT_TRUE(g_notes.size() == 1 && std::get<0>(g_notes[0]) == WM_CREATE);
-    SizeLayoutBar(bar, area, &placed);
+    SizeLayoutBar(c, area, &placed);
     g_notes.clear();
   }
   RECT Now() const {
     RECT r = {};
-    GetParentRect(bar, &r);
+    GetParentRect(c, &r);
     return r;
   }
 };
@@ -59,17 +56,15 @@ TEST(LayoutBar, PlacedInsideTheAreaAndDraggedToWhereTheMouseIsReleased) {
     Splitter s(flags, position, area);
     EXPECT_EQ(Str(s.placed), placed) << flags << ' ' << position;
     EXPECT_EQ(Str(s.Now()), placed) << flags << ' ' << position;
-    EXPECT_EQ(GetLayoutBarPermille(s.bar), permille) << flags << ' ' << position;
-    EXPECT_TRUE(IsWindowVisible(s.bar) && GetDlgCtrlID(s.bar) == 77);
+    EXPECT_EQ(GetLayoutBarPermille(s.c), permille) << flags << ' ' << position;
+    EXPECT_TRUE(IsWindowVisible(s.c) && GetDlgCtrlID(s.c) == 77);
   }
   // The platform moving the bar itself: held inside the area, the parent told.
   Splitter moved(0, 500);
   RECT proposed = {10 + 600, 0, 10 + 604, 5};  // screen coordinates
-  EXPECT_EQ(SendMessageA(moved.bar, WM_MOVING, 0, reinterpret_cast<LPARAM>(&proposed)),
-            TRUE);
+  EXPECT_EQ(moved.Send(WM_MOVING, 0, reinterpret_cast<LPARAM>(&proposed)), TRUE);
   EXPECT_EQ(Str(proposed), "410,10,414,314");
-  EXPECT_EQ(g_notes,
-            (std::vector<Note>{{WM_MOVING, 77, reinterpret_cast<LPARAM>(&proposed)}}));
+  EXPECT_EQ(g_notes, (std::vector<Note>{{WM_MOVING, 77, LPARAM(&proposed)}}));
   // Not a bar: nothing happens.
   SizeLayoutBar(nullptr, RECT{0, 0, 10, 10}, nullptr);
   SizeLayoutBar(GetDesktopWindow(), RECT{0, 0, 10, 10}, nullptr);
@@ -92,21 +87,21 @@ TEST(LayoutBar, PlacedInsideTheAreaAndDraggedToWhereTheMouseIsReleased) {
   for (auto &[flags, past, end, placed, permille] : drags) {
     Splitter s(flags, 500);
     auto mouse = [&, h = flags & LYBS_HORIZONTAL](UINT m, int v) {
-      SendMessageA(s.bar, m, 0, h ? MAKELPARAM(2, v) : MAKELPARAM(v, 2));
+      s.Send(m, 0, h ? MAKELPARAM(2, v) : MAKELPARAM(v, 2));
     };
     mouse(WM_LBUTTONDOWN, 2);
-    EXPECT_EQ(GetCapture(), s.bar);
+    EXPECT_EQ(GetCapture(), s.c);
     mouse(WM_MOUSEMOVE, past.first);
     mouse(WM_MOUSEMOVE, past.second);
     EXPECT_TRUE(g_notes.empty());  // only the tracking rectangle moved
-    if (end == kCancelMode) SendMessageA(s.bar, WM_CANCELMODE, 0, 0);
+    if (end == kCancelMode) s.Send(WM_CANCELMODE);
     if (end == kCaptureLost) SetCapture(s.parent);
     mouse(WM_LBUTTONUP, past.second);
-    EXPECT_NE(GetCapture(), s.bar);
+    EXPECT_NE(GetCapture(), s.c);
     ReleaseCapture();
     const RECT r = s.Now();
     EXPECT_EQ(Str(r), placed);
-    EXPECT_EQ(GetLayoutBarPermille(s.bar), permille);
+    EXPECT_EQ(GetLayoutBarPermille(s.c), permille);
     std::vector<Note> want = {{0x200, 77, r.left},
                               {WM_MOVE, 77, MAKELPARAM(r.left, r.top)}};
     if (end != kRelease) want.clear();

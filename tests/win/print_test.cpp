@@ -10,42 +10,41 @@
 
 #include <tuple>
 
-#include "win_helpers.h"
+#include "win/window_pixels.h"
 
 namespace {
 
-constexpr int kInch = 300, kRule = kInch - 2;  // where a one-point rule on a margin starts
+// Where a one-point rule on a one-inch margin starts: kRule.
+constexpr int kInch = 300, kRule = kInch - 2;
 using Cells = std::function<std::string(int, int)>;
+using Columns = std::vector<std::pair<std::string, int>>;  // heading, width
 
 // An owner-data report list view, whose items cost nothing to make: its
 // parent answers each text with cell(item, column).
-struct ListView {
+struct ListView : kttest::Control {
   Cells cell;
-  HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 9, 9, 0, 0, 0, 0), hwnd;
-  ListView(const std::vector<std::pair<std::string, int>> &columns, int items, Cells cells)
-      : cell(std::move(cells)) {
+  ListView(const Columns &columns, int items, Cells cells)
+      : Control(Answer), cell(std::move(cells)) {
     InitCommonControls();
     SetWindowLongPtrA(parent, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrA(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Answer));
-    hwnd = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | LVS_REPORT | LVS_OWNERDATA, 0, 0, 9, 9,
-                           parent, 0, 0, 0);
+    c = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | LVS_REPORT | LVS_OWNERDATA, 0, 0,
+                        9, 9, parent, 0, 0, 0);
     LVCOLUMNA column = {};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
     for (size_t i = 0; i < columns.size(); ++i) {
       column.cx = columns[i].second;
       column.pszText = const_cast<char *>(columns[i].first.c_str());
-      SendMessageA(hwnd, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+      Send(LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
     }
-    SendMessageA(hwnd, LVM_SETITEMCOUNT, items, 0);
+    Send(LVM_SETITEMCOUNT, items);
   }
-  ~ListView() { DestroyWindow(parent); }
-  static LRESULT CALLBACK Answer(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto *info = reinterpret_cast<NMLVDISPINFOA *>(lParam);
+  static LRESULT CALLBACK Answer(HWND window, UINT message, WPARAM w, LPARAM l) {
+    auto *info = reinterpret_cast<NMLVDISPINFOA *>(l);
     if (message != WM_NOTIFY || info->hdr.code != LVN_GETDISPINFOA)
-      return DefWindowProcA(window, message, wParam, lParam);
-    const auto *self = reinterpret_cast<ListView *>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    lstrcpynA(info->item.pszText, self->cell(info->item.iItem, info->item.iSubItem).c_str(),
-              info->item.cchTextMax);
+      return DefWindowProcA(window, message, w, l);
+    auto *self = reinterpret_cast<ListView *>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    const std::string text = self->cell(info->item.iItem, info->item.iSubItem);
+    lstrcpynA(info->item.pszText, text.c_str(), info->item.cchTextMax);
     return 0;
   }
 };
@@ -70,7 +69,8 @@ struct Page {
   // The first inked x (or y) from (x, y) on, stepping by (dx, dy); -1 if none.
   int Scan(int x, int y, int dx, int dy) const {
     for (; x >= 0 && y >= 0 && x < width && y < height; x += dx, y += dy)
-      if (static_cast<unsigned char>(pixels[size_t(y) * width + x]) < 128) return dx ? x : y;
+      if (static_cast<unsigned char>(pixels[size_t(y) * width + x]) < 128)
+        return dx ? x : y;
     return -1;
   }
   bool InkInRows(int from, int to) const {
@@ -83,21 +83,20 @@ struct Page {
 std::vector<Page> Printed() {
   std::vector<Page> pages;
   for (Page page; true; pages.push_back(page)) {
-    const std::string n = std::to_string(pages.size() + 1), image = Read("page-" + n + ".pgm");
-    size_t header = 3;  // "P5", comment lines, width height 255, one blank
-    while (header < image.size() && image[header] == '#') header = image.find('\n', header) + 1;
-    int size = 0;
-    if (sscanf(image.c_str() + header, "%d %d 255%*c%n", &page.width, &page.height, &size) < 2)
-      return pages;
-    page.pixels = image.substr(header + size);
+    const std::string n = std::to_string(pages.size() + 1);
+    std::istringstream pgm(Read("page-" + n + ".pgm"));  // P5, comments, size, 255
+    int depth = 0;
+    for (pgm.ignore(3); pgm.peek() == '#';) pgm.ignore(1 << 20, '\n');
+    if (!(pgm >> page.width >> page.height >> depth).ignore()) return pages;
+    page.pixels = pgm.str().substr(pgm.tellg());
     page.text = Read("page-" + n + ".txt");
   }
 }
 
-// The header, footer, page number and perPage on every page; each of tokens
-// once over all pages, in order.
+// The header, footer, page number and perPage on every page; each of the
+// 150 cells of column once over all pages, in order.
 void ExpectPages(const std::vector<Page> &pages, std::vector<std::string> perPage,
-                 const std::vector<std::string> &tokens) {
+                 int column) {
   std::string all;
   perPage.insert(perPage.end(), {"Header text", "Footer text", ""});
   for (size_t i = 0; i < pages.size(); all += pages[i++].text) {
@@ -105,16 +104,17 @@ void ExpectPages(const std::vector<Page> &pages, std::vector<std::string> perPag
     for (const std::string &s : perPage)
       EXPECT_NE(pages[i].text.find(s), std::string::npos) << s << " on page " << i + 1;
   }
-  for (size_t i = 0, at = 0; i < tokens.size(); ++i, ++at) {
-    ASSERT_NE(at = all.find(tokens[i], at), std::string::npos) << tokens[i];
-    EXPECT_EQ(all.find(tokens[i], at + 1), std::string::npos) << tokens[i];
+  for (size_t i = 0, at = 0; i < 150; ++i, ++at) {
+    const std::string token = Cell(i, column);
+    ASSERT_NE(at = all.find(token, at), std::string::npos) << token;
+    EXPECT_EQ(all.find(token, at + 1), std::string::npos) << token;
   }
 }
 
 std::vector<Page> PrintList(const ListView &list, int columns) {
   HDC printer = CreateDCA(nullptr, "ktutil test printer", nullptr, nullptr);
   EXPECT_NE(printer, nullptr);
-  ListView_Print(printer, list.hwnd, columns, "ports", "Header text", "Footer text");
+  ListView_Print(printer, list.c, columns, "ports", "Header text", "Footer text");
   DeleteDC(printer);
   return Printed();
 }
@@ -123,22 +123,22 @@ TEST(ListViewPrint, RuledRowsInsideOneInchMarginsTheFirstColumnPayingAndOddTable
   // Widths summing to twice the printable width are halved, but the last
   // heading needs more room than that: the first column gives it.
   const int printable = 2479 - 2 * kInch, listed = printable * 2 / 3;
-  const ListView list({{"Name", listed}, {"Port", listed}, {std::string(25, 'W'), listed}}, 150,
-                      Cell);
+  const ListView list(
+      {{"Name", listed}, {"Port", listed}, {std::string(25, 'W'), listed}}, 150, Cell);
   const std::vector<Page> pages = PrintList(list, 3);
   ASSERT_GE(pages.size(), 2u);
-  std::vector<std::string> items;
-  for (int i = 0; i < 150; ++i) items.push_back(Cell(i, 0));
-  ExpectPages(pages, {"Name", "Port", "WWWWW"}, items);
+  ExpectPages(pages, {"Name", "Port", "WWWWW"}, 0);
   for (const Page &page : pages) {
     // The top rule, the left rule, the top rule's right end, the last rule;
     // the header above and the footer below, outside the margins.
     EXPECT_NEAR(page.Scan(page.width / 2, 0, 0, 1), kRule, 2);
     EXPECT_NEAR(page.Scan(page.width - 1, kInch, -1, 0), page.width - 1 - kInch, 3);
     EXPECT_LE(page.Scan(page.width / 2, page.height - 1, 0, -1), page.height - 1 - kInch);
-    EXPECT_TRUE(page.InkInRows(0, kRule) && page.InkInRows(page.height - kInch, page.height));
+    EXPECT_TRUE(page.InkInRows(0, kRule) &&
+                page.InkInRows(page.height - kInch, page.height));
     std::vector<int> rules;  // vertical, between the top rule and the headings
-    for (int x = page.Scan(0, kInch + 4, 1, 0); x >= 0; x = page.Scan(x + 8, kInch + 4, 1, 0))
+    for (int x = page.Scan(0, kInch + 4, 1, 0); x >= 0;
+         x = page.Scan(x + 8, kInch + 4, 1, 0))
       rules.push_back(x);
     ASSERT_EQ(rules.size(), 4u);
     EXPECT_NEAR(rules[0], kRule, 2);
@@ -151,9 +151,12 @@ TEST(ListViewPrint, RuledRowsInsideOneInchMarginsTheFirstColumnPayingAndOddTable
   // to 0, a column missing and cells past 1,023 characters; headings wider
   // than the page.
   const std::string wide(60, 'W'), long1025 = std::string(1024, 'c') + ",";
-  const std::tuple<std::vector<std::pair<std::string, int>>, int, int> cases[] = {
-      {{{"Name", 100}}, 0, 1}, {{{"Name", 100}}, 3, 0}, {{{"Name", 0}, {"Port", 0}}, 3, 3},
-      {{{wide, 1}, {wide, 1}, {wide, 1}}, 3, 3}};  // columns, items, columns printed
+  // Columns, items, columns printed.
+  const std::tuple<Columns, int, int> cases[] = {
+      {{{"Name", 100}}, 0, 1},
+      {{{"Name", 100}}, 3, 0},
+      {{{"Name", 0}, {"Port", 0}}, 3, 3},
+      {{{wide, 1}, {wide, 1}, {wide, 1}}, 3, 3}};
   for (const auto &[columns, items, printed] : cases) {
     const ListView list(columns, items, [&](int i, int) { return long1025.substr(i); });
     const std::vector<Page> pages = PrintList(list, printed);
@@ -175,7 +178,8 @@ LRESULT CALLBACK FormatRange(HWND window, UINT message, WPARAM render, LPARAM lP
   for (int y = MulDiv(range.rc.top, dpi, 1440);
        at < length && y + line <= MulDiv(range.rc.bottom, dpi, 1440); y += line) {
     const int end = at + static_cast<int>(strcspn(text + at, "\n"));
-    if (render) TextOutA(range.hdc, MulDiv(range.rc.left, dpi, 1440), y, text + at, end - at);
+    if (render)
+      TextOutA(range.hdc, MulDiv(range.rc.left, dpi, 1440), y, text + at, end - at);
     at = end + (end < length);
   }
   return at;
@@ -186,13 +190,14 @@ TEST(PrintRichEditWnd, PrintsEveryLineOnceStopsWhenNothingIsLaidOutAndNamesThePr
   RegisterClassA(&formatRange);
   LoadLibraryA("riched20.dll");
   std::string text;
-  std::vector<std::string> lines;
-  for (int i = 0; i < 150; ++i) text += (lines.emplace_back(Cell(i, 1)) + "\n");
+  for (int i = 0; i < 150; ++i) text += Cell(i, 1) + "\n";
   PRINTDLGA dialog = {};
   dialog.hDC = CreateDCA(nullptr, "ktutil test printer", nullptr, nullptr);
   auto print = [&](const char *window, const std::string &text) {
-    HWND control = CreateWindowExA(0, window, text.c_str(), ES_MULTILINE, 0, 0, 9, 9, 0, 0, 0, 0);
-    EXPECT_TRUE(PrintRichEditWnd(control, &dialog, nullptr, "Header text", "Footer text"));
+    HWND control =
+        CreateWindowExA(0, window, text.c_str(), ES_MULTILINE, 0, 0, 9, 9, 0, 0, 0, 0);
+    EXPECT_TRUE(
+        PrintRichEditWnd(control, &dialog, nullptr, "Header text", "Footer text"));
     DestroyWindow(control);
     // Without a name the document is named after the product.
     EXPECT_NE(Read("job.ps").find("%%Title: Rozedizo Zadade Zorizez"), std::string::npos);
@@ -200,7 +205,7 @@ TEST(PrintRichEditWnd, PrintsEveryLineOnceStopsWhenNothingIsLaidOutAndNamesThePr
   };
   const std::vector<Page> pages = print("KtFormatRange", text);
   EXPECT_EQ(pages.size(), 3u);
-  ExpectPages(pages, {}, lines);
+  ExpectPages(pages, {}, 1);
   EXPECT_EQ(print("KtFormatRange", "").size(), 0u);
   // Wine deviation: its own control lays out nothing at all.
   EXPECT_TRUE(print(RICHEDIT_CLASSA, text).empty() || !kttest::OnWine());
@@ -221,11 +226,12 @@ TEST(PrintRichEditWnd, PrintsEveryLineOnceStopsWhenNothingIsLaidOutAndNamesThePr
   auto *names = static_cast<DEVNAMES *>(GlobalAlloc(GMEM_FIXED, sizeof(DEVNAMES) + 8));
   names->wDeviceOffset = sizeof(DEVNAMES);
   strcpy(reinterpret_cast<char *>(names + 1), "Laser 4");
+  auto info = [&](char *d, int n) { EXPECT_TRUE(GetPrintInfoString(&dialog, d, n)); };
   for (HGLOBAL devNames : {static_cast<HGLOBAL>(names), HGLOBAL{}}) {
     dialog.hDevNames = devNames;
-    const std::string printer = devNames ? " at Laser 4" : "";
-    kttest::CheckBounded("Printed by " + std::string(user) + printer + " on " + date,
-                         [&](char *d, int n) { EXPECT_TRUE(GetPrintInfoString(&dialog, d, n)); });
+    kttest::CheckBounded("Printed by " + std::string(user) +
+                             (devNames ? " at Laser 4 on " : " on ") + date,
+                         info);
   }
   GlobalFree(names);
 }
@@ -233,39 +239,42 @@ TEST(PrintRichEditWnd, PrintsEveryLineOnceStopsWhenNothingIsLaidOutAndNamesThePr
 TEST(ListViewSave, DelimitedTextAndHtmlReadBackByteForByteAndSearched) {
   // Cells are read as 1,023 characters at most, of which 1,021 are left in quotes.
   const std::vector<std::vector<std::string>> rows = {
-      {"a", "b"}, {"x,y", "tab\there"}, {"<q\"uote,", std::string(1022, 'l') + ","},
+      {"a", "b"},
+      {"x,y", "tab\there"},
+      {"<q\"uote,", std::string(1022, 'l') + ","},
       {"," + std::string(1023, 'm'), ""}};
   const ListView list({{"Name,first", 50}, {"Port", 50}}, 4,
                       [&](int item, int column) { return rows[item][column]; });
   const kttest::TempPath text("export.txt"), html("export.htm");
-  ASSERT_TRUE(ListView_SaveToFile(list.hwnd, 2, text.c_str(), 0, ";"));
-  ASSERT_TRUE(ListView_SaveToHTMLFile(list.hwnd, 2, html.c_str(), "Ports", 0));
-  const std::string l = '"' + std::string(1021, 'l') + '"', m = "\"," + std::string(1020, 'm') + '"';
-  EXPECT_EQ(text.Contents(), "Name,first;Port\r\na;b\r\n\"x,y\";tab here\r\n\"<q\"uote,\";" + l +
-                                 "\r\n" + m + ";\r\n");
-  EXPECT_EQ(html.Contents(),
-            "<html><title>Ports</title>\r\n<body bgcolor=ffffff><font size=-1 face=Arial>"
-            "<h2>Ports</h2>\r\n<table border=1>\r\n<tr>\r\n<td>Name,first<td>Port\r\n<tr>\r\n"
-            "<td>a<td>b\r\n<tr>\r\n<td>\"x,y\"<td>tab here\r\n<tr>\r\n<td>\"<q\"uote,\"<td>" +
-                l + "\r\n<tr>\r\n<td>" + m + "<td>\r\n</table></body></html>");
-  EXPECT_FALSE(ListView_SaveToFile(list.hwnd, 2, "C:\\no-such-folder\\x.txt", 0, ";"));
-  EXPECT_FALSE(ListView_SaveToHTMLFile(list.hwnd, 2, "C:\\no-such-folder\\x.htm", "", 0));
+  ASSERT_TRUE(ListView_SaveToFile(list.c, 2, text.c_str(), 0, ";"));
+  ASSERT_TRUE(ListView_SaveToHTMLFile(list.c, 2, html.c_str(), "Ports", 0));
+  const std::string l = '"' + std::string(1021, 'l') + '"',
+                    m = "\"," + std::string(1020, 'm') + '"';
+  EXPECT_EQ(text.Contents(),
+            "Name,first;Port\r\na;b\r\n\"x,y\";tab here\r\n\"<q\"uote,\";" + l + "\r\n" +
+                m + ";\r\n");
+  EXPECT_EQ(
+      html.Contents(),
+      "<html><title>Ports</title>\r\n<body bgcolor=ffffff><font size=-1 face=Arial>"
+      "<h2>Ports</h2>\r\n<table border=1>\r\n<tr>\r\n<td>Name,first<td>Port\r\n<tr>\r\n"
+      "<td>a<td>b\r\n<tr>\r\n<td>\"x,y\"<td>tab here\r\n<tr>\r\n<td>\"<q\"uote,\"<td>" +
+          l + "\r\n<tr>\r\n<td>" + m + "<td>\r\n</table></body></html>");
+  EXPECT_FALSE(ListView_SaveToFile(list.c, 2, "C:\\no-such-folder\\x.txt", 0, ";"));
+  EXPECT_FALSE(ListView_SaveToHTMLFile(list.c, 2, "C:\\no-such-folder\\x.htm", "", 0));
 
   // The search starts after the focused item (at item 0 when none, or item
   // 0, has the focus) and never wraps: focused item, text, case, found.
   const std::tuple<int, const char *, BOOL, int> finds[] = {
-      {-1, "TAB", FALSE, 1}, {-1, "TAB", TRUE, -1}, {0, "b", TRUE, 0}, {1, "l", TRUE, 2},
-      {2, "A", FALSE, -1},   {-1, "M", FALSE, 3}};
-  LVITEMA focus = {};
-  focus.stateMask = LVIS_FOCUSED;
+      {-1, "TAB", FALSE, 1}, {-1, "TAB", TRUE, -1}, {0, "b", TRUE, 0},  {1, "l", TRUE, 2},
+      {2, "A", FALSE, -1},   {-1, "M", FALSE, 3},   {1, "X", FALSE, -1}};
   for (const auto &[focused, what, matchCase, found] : finds) {
-    focus.state = focused < 0 ? 0 : LVIS_FOCUSED;
-    SendMessageA(list.hwnd, LVM_SETITEMSTATE, focused, reinterpret_cast<LPARAM>(&focus));
-    EXPECT_EQ(ListView_FindText(list.hwnd, 2, what, matchCase), found) << focused << what;
+    ListView_SetItemState(list.c, focused, focused < 0 ? 0 : LVIS_FOCUSED, LVIS_FOCUSED);
+    EXPECT_EQ(ListView_FindText(list.c, 2, what, matchCase), found) << focused << what;
   }
 
-  const ListView big({{"N", 50}}, 100000, [](int item, int) { return std::to_string(item); });
-  ASSERT_TRUE(ListView_SaveToFile(big.hwnd, 1, text.c_str(), 0, ";"));
+  const ListView big({{"N", 50}}, 100000,
+                     [](int item, int) { return std::to_string(item); });
+  ASSERT_TRUE(ListView_SaveToFile(big.c, 1, text.c_str(), 0, ";"));
   const std::string all = text.Contents();
   EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), 100001);
   EXPECT_EQ(all.substr(all.size() - 9), "\r\n99999\r\n");
