@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <thread>
+#include <tuple>
 
 #include "ktutil.h"
 
@@ -26,6 +27,18 @@ TEST(DateTimePacking, KnownValuesReservedValuesWeekdaysAndHugeCounts) {
   EXPECT_EQ(DateTimeDayOfWeek(Pack(2001, 4, 30, 24)), -1);
   EXPECT_EQ(EndOfDay(kJuly4), Pack(2001, 7, 4, 23, 59, 58));
   EXPECT_EQ(StartOfDay(kJuly4), Pack(2001, 7, 4));
+  // Only year and month are read; leap years by the Gregorian rule.
+  for (auto [y, mo, days] : {std::tuple{2000, 2, 29}, {1900, 2, 28}, {2004, 2, 29},
+                             {2001, 2, 28}, {2001, 4, 30}, {2001, 12, 31}}) {
+    const SYSTEMTIME month = {WORD(y), WORD(mo), 9, 99, 99, 99, 99, 9999};
+    EXPECT_EQ(SystemTimeDaysInMonth(&month), days) << y << "-" << mo;
+  }
+  // Durations are not reduced to days; a null pointer skips its part.
+  DWORD hms[4] = {};
+  TicksToHMS(0xFFFFFFFFu, &hms[0], &hms[1], &hms[2], &hms[3]);
+  EXPECT_TRUE(hms[0] == 1193 && hms[1] == 2 && hms[2] == 47 && hms[3] == 295);
+  TicksToHMS(61001, nullptr, &hms[1], nullptr, nullptr);
+  EXPECT_TRUE(hms[0] == 1193 && hms[1] == 1 && hms[2] == 47 && hms[3] == 295);
 
   // Day by day from a known Tuesday, stepped by the arithmetic (which the
   // Windows tests hold against the platform's calendar). Natively this is

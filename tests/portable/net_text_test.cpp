@@ -54,6 +54,12 @@ TEST(AddressText, ByteOrderMasksEthernetFlagsParsingAndProtocolTypes) {
   for (const auto &c : ports)
     EXPECT_EQ(GetProtocolType(ToggleNetHostS(WORD(c[0]), FALSE), c[1], c[2]), DWORD(c[3]))
         << c[0];
+  // Sub-protocol bits both ways; a combination of bits names no protocol.
+  for (auto [proto, bit] : {std::pair{17u, 1u}, {6u, 2u}, {2u, 4u}, {1u, 8u}, {0u, 0u}}) {
+    EXPECT_EQ(IPProtoToSubProto(proto), bit) << proto;
+    EXPECT_EQ(SubProtoToIPProto(bit | 0x100), proto) << bit;  // low 8 bits count
+  }
+  EXPECT_TRUE(IPProtoToSubProto(0x111) == 0 && SubProtoToIPProto(3) == 0);
 }
 
 TEST(TextBuffer, ReservesExactlyTerminatesAndRefusesWithoutChange) {

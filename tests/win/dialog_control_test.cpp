@@ -98,6 +98,9 @@ TEST(DialogControl, SwitchesAndTheMessageBoxTheyQuiet) {
   EXPECT_EQ(ShowBox(name, 0, false).text, shown);
   EXPECT_EQ(ShowBox(name, 0, true).text, shown);  // OK alone cleared nothing
   EXPECT_EQ(ShowBox(name, 0, false).text, "0");
+  // The default program's own switches are those the box keeps.
+  EXPECT_FALSE(GetDialogControl(name));
+  EXPECT_TRUE(SetDialogControl(name, 1) == 0 && GetDialogControl(name));
 
   RegDeleteKeyValueA(monitor, "DialogControl", name);
   RegCloseKey(monitor);

@@ -65,6 +65,7 @@ TEST(GetSystemReport, SaysWhatThePlatformSays) {
   GetVersionExA(&version);
   GetSystemInfo(&info);
   GlobalMemoryStatus(&memory);
+  EXPECT_EQ(GetProcessorCount(), info.dwNumberOfProcessors);
   // Windows ME calls itself Windows 98 here.
   const char *platform =
       version.dwPlatformId == VER_PLATFORM_WIN32_NT

@@ -27,6 +27,13 @@ TEST(WindowHelpers, HeightFontFlashingAndTheSystemErrorBox) {
                 std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top),
             "10,20 100x77");
   EXPECT_EQ(GetDefaultGUIFont(), GetStockObject(DEFAULT_GUI_FONT));
+  // Centred on the work area, halves rounded down.
+  RECT work;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_TRUE(CenterWindow(window));
+  GetWindowRect(window, &r);
+  EXPECT_EQ(r.left * 10000 + r.top, ((work.left + work.right) / 2 - 50) * 10000 +
+                                        (work.top + work.bottom) / 2 - 77 / 2);
 
   // The caption alternates at the caret's blink rate until stopped.
   SetWindowLongPtrA(window, GWLP_WNDPROC, LONG_PTR(Caption));
