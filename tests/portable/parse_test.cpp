@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -27,7 +28,25 @@ Scan Space(const char *text) {
             [](LPCSTR t, DWORD *c) { return GetWhiteSpace(t, c, KTTOKEN_COMMENTS); });
 }
 
-TEST(Tokenizer, TokensWhiteSpaceNumbersStringsAndLines) {
+// Keyword tables: header (id = flags), sorted entries, id 0 at the end.
+const KTKEYWORD kVerbs[] = {
+    {nullptr, 0, 0, nullptr}, {"now", 21, 0, nullptr}, {"then", 22, 0, nullptr}, {}};
+const KTKEYWORD kWords[] = {{nullptr, KTTOKEN_DASH, 0, nullptr},
+                            {"get", 1, '(', nullptr},
+                            {"get", 2, '[', nullptr},
+                            {"run", 3, 0, kVerbs},
+                            {"set-up", 4, 0, nullptr},
+                            {}};
+const KTKEYWORD kPartial[] = {
+    {nullptr, KTTOKEN_PARTIAL, 0, nullptr}, {"get", 1, '(', nullptr}, {}};
+const KTKEYWORD kSchemes[] = {
+    {nullptr, 0, 0, nullptr}, {"ftp", 2, 0, nullptr}, {"http", 1, 0, nullptr}, {}};
+
+Scan Id(const char *text, const KTKEYWORD *table) {
+  return At(text, [table](LPCSTR t, DWORD *c) { return GetTokenID(t, c, table); });
+}
+
+TEST(Tokenizer, TokensWhiteSpaceNumbersStringsLinesKeywordsAndVersions) {
   EXPECT_EQ(Token("_name", 0), Scan(0, 0));
   EXPECT_EQ(Token("_name", KTTOKEN_ANYSTART), Scan(5, 5));
   EXPECT_EQ(Token("  a-b_c1", 0), Scan(1, 3));  // "-" needs its flag
@@ -58,27 +77,8 @@ TEST(Tokenizer, TokensWhiteSpaceNumbersStringsAndLines) {
   EXPECT_TRUE(GetLine(text, &c, 4, nullptr, 0) == 1 && c == 2) << c;
   EXPECT_TRUE(GetLine(text, &c, 4, dest, 7) == 1 && c == 4) << c;
   EXPECT_EQ(GetLine(text, &c, 4, dest, 7), 0u);
-}
 
-// Keyword tables: header (id = flags), sorted entries, id 0 at the end.
-const KTKEYWORD kVerbs[] = {
-    {nullptr, 0, 0, nullptr}, {"now", 21, 0, nullptr}, {"then", 22, 0, nullptr}, {}};
-const KTKEYWORD kWords[] = {{nullptr, KTTOKEN_DASH, 0, nullptr},
-                            {"get", 1, '(', nullptr},
-                            {"get", 2, '[', nullptr},
-                            {"run", 3, 0, kVerbs},
-                            {"set-up", 4, 0, nullptr},
-                            {}};
-const KTKEYWORD kPartial[] = {
-    {nullptr, KTTOKEN_PARTIAL, 0, nullptr}, {"get", 1, '(', nullptr}, {}};
-const KTKEYWORD kSchemes[] = {
-    {nullptr, 0, 0, nullptr}, {"ftp", 2, 0, nullptr}, {"http", 1, 0, nullptr}, {}};
-
-Scan Id(const char *text, const KTKEYWORD *table) {
-  return At(text, [table](LPCSTR t, DWORD *c) { return GetTokenID(t, c, table); });
-}
-
-TEST(Tokenizer, KeywordIdentifiersAndVersions) {
+  // Keywords: longest words, follow characters, sequences and partial matches.
   EXPECT_EQ(Id("GET[x", kWords), Scan(2, 4));  // same word, second follow char
   EXPECT_EQ(Id("get (x", kWords), Scan(1, 5));
   EXPECT_EQ(Id("Set-Up", kWords), Scan(4, 6));
@@ -108,37 +108,34 @@ TEST(Tokenizer, KeywordIdentifiersAndVersions) {
         << text;
 }
 
-struct Parsed {
-  DWORD flags, cursor = 0;
-  char path[64] = "x", host[64] = "x", query[64] = "x";
+// One parse into buffers holding "x" and an address record with port 80: the
+// flags in hex (1 host, 2 address, 4 path, 8 port, 10 query), the cursor after
+// a success, path|host|query, and the address in hex with the port.
+std::string Parse(const char *text) {
+  DWORD cursor = 0;
+  char path[64] = "x", host[64] = "x", query[64] = "x", out[256];
   URLADDRESS addr{2, 80, 0, {}};
-  explicit Parsed(const char *text) {
-    flags = ParseURL(kSchemes, text, &cursor, path, 63, host, 63, query, 63, &addr);
-  }
-};
+  const DWORD flags =
+      ParseURL(kSchemes, text, &cursor, path, 63, host, 63, query, 63, &addr);
+  snprintf(out, sizeof out, "%X %u %s|%s|%s %X:%u", unsigned{flags},
+           unsigned{flags ? cursor : 0}, path, host, query, unsigned{addr.address},
+           unsigned{addr.port});
+  return out;
+}
 
 TEST(ParseURL, SplitsTargetsAndAuthoritiesRefusesHostileOnesAndCutsLongParts) {
-  Parsed bare("/dir/page.asp?a=1&b=%41 HTTP/1.0");
-  EXPECT_EQ(bare.flags, DWORD{KTURL_PATH | KTURL_QUERY});
-  EXPECT_STREQ(bare.path, "/dir/page.asp");
-  EXPECT_STREQ(bare.query, "?a=1&b=A");
-  EXPECT_EQ(bare.cursor, 23u);
-  Parsed named("  HTTP://WWW.Example-Site.com:80/A%2f%4?x");
-  EXPECT_EQ(named.flags, DWORD{KTURL_HOST | KTURL_PATH | KTURL_QUERY});  // port as preset
-  EXPECT_STREQ(named.host, "www.example-site.com");
-  EXPECT_STREQ(named.path, "/A/%4");
-  Parsed numeric("ftp://10.1.255.7:8021");
-  EXPECT_EQ(numeric.flags, DWORD{KTURL_IPADDRESS | KTURL_PORT});
-  EXPECT_TRUE(numeric.addr.address == 0x0A01FF07u && numeric.addr.port == 8021);
-  EXPECT_EQ(Parsed("192.168/").addr.address, 0xC0A80000u);  // parts fill from the top
-  for (const char *text : {"10.0.256.1/", "1.2.3.4294967296", "http//:x"}) {
-    Parsed p(text);
-    EXPECT_EQ(p.flags, 0u) << text;
-    EXPECT_STREQ(p.path, "x") << text;  // failures leave the buffers alone
-  }
-  Parsed hugePort("h:99999999999/");
-  EXPECT_EQ(hugePort.flags, DWORD{KTURL_HOST | KTURL_PATH});
-  EXPECT_EQ(hugePort.addr.port, 80);
+  const std::pair<const char *, const char *> urls[] = {
+      {"/dir/page.asp?a=1&b=%41 HTTP/1.0", "14 23 /dir/page.asp||?a=1&b=A 0:80"},
+      {"  HTTP://WWW.Example-Site.com:80/A%2f%4?x",  // the port as preset
+       "15 41 /A/%4|www.example-site.com|?x 0:80"},
+      {"ftp://10.1.255.7:8021", "A 21 || A01FF07:8021"},
+      {"192.168/", "6 8 /|| C0A80000:80"},  // parts fill from the top
+      {"10.0.256.1/", "0 0 x|x|x 0:80"},    // failures leave the buffers alone
+      {"1.2.3.4294967296", "0 0 x|x|x 0:80"},
+      {"http//:x", "0 0 x|x|x 0:80"},
+      {"h:99999999999/", "5 14 /|h| 0:80"},
+  };
+  for (const auto &[text, parsed] : urls) EXPECT_EQ(Parse(text), parsed) << text;
   DWORD c = 0;
   EXPECT_EQ(ParseURL(nullptr, "/p?q", &c, nullptr, 0, nullptr, 0, nullptr, 0, nullptr),
             DWORD{KTURL_PATH | KTURL_QUERY});
@@ -147,10 +144,8 @@ TEST(ParseURL, SplitsTargetsAndAuthoritiesRefusesHostileOnesAndCutsLongParts) {
   char url[300] = "http://host:8080/dir/file?q=1", noSlash[300] = "mailto:x";
   char scheme[KT_URLPART_SIZE], hostPort[KT_URLPART_SIZE], path[KT_URLPART_SIZE];
   EXPECT_TRUE(ParseHTTPUrl(url, scheme, hostPort, path));
-  EXPECT_STREQ(scheme, "http");
-  EXPECT_STREQ(hostPort, "host:8080");
-  EXPECT_STREQ(path, "/dir/file?q=1");
-  EXPECT_STREQ(url, "http://host:8080/dir/file?q=1 ");
+  EXPECT_EQ(std::string(scheme) + "|" + hostPort + "|" + path + "|" + url,
+            "http|host:8080|/dir/file?q=1|http://host:8080/dir/file?q=1 ");
   EXPECT_FALSE(ParseHTTPUrl(noSlash, scheme, hostPort, path));
   EXPECT_STREQ(noSlash, "mailto:x");
   // Over-long parts are cut to fit (room for the appended blank included).

@@ -12,24 +12,23 @@ using kttest::ReadAppInfo;
 TEST(GetAppInfo, DescribesAProgramFillsWhatIsAskedAndSumsFilesOfEveryEdgeSize) {
   const kttest::TempPath folder("apps");
   CreateDirectoryA(folder.c_str(), nullptr);
-  // The file, its copy's name, the description and company read.
-  const std::tuple<const char *, const char *, const char *, const char *> cases[] = {
-      {"kt_version_full.dll", "any.dll", "Sample firewall tool", "Sample Works"},
-      {"kt_version_untranslated.dll", "any.dll", "Main Module", "Untranslated Inc"},
-      {"kt_version_untranslated.dll", "WAOL.EXE", "America Online", "Untranslated Inc"},
-      {"kt_version_blank.dll", "blank.dll", "blank.dll", ""},
+  // The file, its copy's name, and the description and company read.
+  const std::tuple<const char *, const char *, const char *> cases[] = {
+      {"kt_version_full.dll", "any.dll", "Sample firewall tool|Sample Works"},
+      {"kt_version_untranslated.dll", "any.dll", "Main Module|Untranslated Inc"},
+      {"kt_version_untranslated.dll", "WAOL.EXE", "America Online|Untranslated Inc"},
+      {"kt_version_blank.dll", "blank.dll", "blank.dll|"},
       {"kt_version_blank.dll", " .EXE",
-       "An application called ' .EXE', possibly BackOrifice", ""},
-      {"kt_version_blankproduct.dll", " .EXE", "Stand-in Product", ""},
-      {"kt_idle_child.exe", "plain.exe", "plain.exe", ""},  // no version resource
+       "An application called ' .EXE', possibly BackOrifice|"},
+      {"kt_version_blankproduct.dll", " .EXE", "Stand-in Product|"},
+      {"kt_idle_child.exe", "plain.exe", "plain.exe|"},  // no version resource
   };
-  for (const auto &[source, copyAs, description, company] : cases) {
+  for (const auto &[source, copyAs, facts] : cases) {
     const kttest::TempPath file(std::string("apps\\") + copyAs);
     ASSERT_TRUE(CopyFileA(BesideProgram(source).c_str(), file.c_str(), FALSE));
     const AppInfo info =
         ReadAppInfo(file.path, KTAI_DESCRIPTION | KTAI_COMPANY | KTAI_LANGUAGE);
-    EXPECT_EQ(std::string(info.description) + "|" + info.company,
-              std::string(description) + "|" + company);
+    EXPECT_EQ(std::string(info.description) + "|" + info.company, facts);
     EXPECT_TRUE(info.fileVersion[0] == '\xAB' &&
                 (!strstr(source, "untr") || !info.language[0]));
   }
@@ -42,11 +41,10 @@ TEST(GetAppInfo, DescribesAProgramFillsWhatIsAskedAndSumsFilesOfEveryEdgeSize) {
   GetLongPathNameA(path.c_str(), longPath, MAX_PATH);
   EXPECT_EQ(std::string(all.productVersion) + all.fileVersion + all.internalName +
                 all.originalName + all.productName + all.trademarks + all.language +
-                all.longPath,
+                all.longPath + "|" + all.copyright,
             std::string("5.0.0.15.0.2.1samplesample.dllSample SuiteSample(TM)") +
-                language + longPath);
-  EXPECT_STREQ(all.copyright,
-               "Copyright (C) 2001 Sample Works, a company whose name is rathe");
+                language + longPath +
+                "|Copyright (C) 2001 Sample Works, a company whose name is rathe");
 
   // Vendor texts need a description or product version asked for too; 0x8,
   // 0x20 and 0x40 mean nothing. A record short of the full size gets no
@@ -115,7 +113,9 @@ std::string DriverImage(const std::string &resource) {
   return bytes.replace(at + 8, 4, reinterpret_cast<const char *>(&length), 4) + resource;
 }
 
-TEST(VXDGetFileVersion, ReadsTheResourceTheHeaderPointsAtAndNothingElse) {
+TEST(SystemFacts, DriverVersionsFallbacksForBadPathsLongPathsAndUnsignedLibraries) {
+  // A driver's version is read from the resource its header points at, and
+  // nothing else.
   const std::string fixed(52, '\0'),
       strings = Block(
           "StringFileInfo", "",
@@ -139,16 +139,13 @@ TEST(VXDGetFileVersion, ReadsTheResourceTheHeaderPointsAtAndNothingElse) {
   kttest::CheckBounded("4.10.2222", [&](char *d, int n) {
     EXPECT_TRUE(VXDGetFileVersion(file.c_str(), d, n));
   });
-}
 
-TEST(SystemFacts, FallbacksForBadPathsLongPathsAndUnsignedLibraries) {
-  const std::string a259(259, 'a'), a260(260, 'a'), a300(300, 'a');
-  for (const char *path : {static_cast<const char *>(nullptr), "", a259.c_str(),
-                           a260.c_str(), a300.c_str()}) {
-    const std::string given = path ? path : "";
+  // No path, an empty one, and paths up to, at and past the longest.
+  for (int length : {-1, 0, 259, 260, 300}) {
+    const std::string given(std::max(length, 0), 'a');
+    const char *path = length < 0 ? nullptr : given.c_str();
     kttest::CanaryBuffer buf(MAX_PATH);
-    AppInfo info = {};
-    info.size = KTAI_FULLSIZE;
+    AppInfo info = {KTAI_FULLSIZE};
     GetAppInfo(path, 0xFFFFFFFFu, &info);
     EXPECT_FALSE(IsModuleRunningEx(path, KTMR_BASENAME) ||
                  VXDGetFileVersion(path, nullptr, 0) || SafeLoadLibrary(path));
@@ -161,10 +158,10 @@ TEST(SystemFacts, FallbacksForBadPathsLongPathsAndUnsignedLibraries) {
                 info.signatureStatus != KTSIG_TRUSTED);
   }
   // The long form of a short path, cut to the buffer.
-  const kttest::TempPath file("a file with a long name.txt", "x");
+  const kttest::TempPath longNamed("a file with a long name.txt", "x");
   char shortPath[MAX_PATH], longPath[MAX_PATH];
-  GetShortPathNameA(file.c_str(), shortPath, MAX_PATH);
-  GetLongPathNameA(file.c_str(), longPath, MAX_PATH);
+  GetShortPathNameA(longNamed.c_str(), shortPath, MAX_PATH);
+  GetLongPathNameA(longNamed.c_str(), longPath, MAX_PATH);
   ASSERT_STRNE(shortPath, longPath);
   kttest::CheckBounded(
       longPath, [&](char *d, int n) { KTGetLongPathName(shortPath, d, n); }, true);

@@ -32,7 +32,6 @@ std::string PathForm(const std::string &path, bool shortForm) {
 struct RunningCopy {
   std::string path;
   HANDLE process;
-  DWORD id;
   explicit RunningCopy(const std::string &file, bool byShortPath = false) : path(file) {
     CopyFileA(kttest::BesideProgram("kt_idle_child.exe").c_str(), path.c_str(), FALSE);
     const std::string program = PathForm(path, byShortPath);
@@ -40,7 +39,6 @@ struct RunningCopy {
     process = reinterpret_cast<HANDLE>(
         _spawnl(_P_NOWAIT, program.c_str(), ("\"" + program + "\"").c_str(),
                 std::to_string(GetCurrentProcessId()).c_str(), nullptr));
-    id = GetProcessId(process);
     char loaded[MAX_PATH];  // found once its main module is loaded
     for (int i = 0; i < 250 && !GetModuleFileNameExA(process, 0, loaded, MAX_PATH); ++i)
       Sleep(20);
@@ -56,7 +54,7 @@ struct RunningCopy {
   }
 };
 
-TEST(ModuleSearch, FindsARunningProgramByEveryFormOfItsPathAndNamesIt) {
+TEST(ProcessesAndUser, ProgramsByEveryFormOfPathTheScreenSaverIdentityAndSecurity) {
   const kttest::TempPath folder("long folder name");
   CreateDirectoryA(folder.c_str(), nullptr);
   RunningCopy copies[] = {
@@ -66,7 +64,7 @@ TEST(ModuleSearch, FindsARunningProgramByEveryFormOfItsPathAndNamesIt) {
   // A process is named by its long path, though started by its short one,
   // or told why not.
   const RunningCopy &byShort = copies[2];
-  const DWORD id = byShort.id, never = 0x7FFFFFFC;
+  const DWORD id = GetProcessId(byShort.process), never = 0x7FFFFFFC;
   DWORD parent = 7;
   char text[MAX_PATH] = "x";
   EXPECT_FALSE(KTGetProcessInfo(byShort.process, id, text, 0, &parent));
@@ -110,14 +108,12 @@ TEST(ModuleSearch, FindsARunningProgramByEveryFormOfItsPathAndNamesIt) {
                  IsModuleRunning(upper.c_str()));
   }
   EXPECT_FALSE(IsModuleRunning(kttest::BesideProgram("kt_idle_child.exe").c_str()));
-}
 
-TEST(UserIdentity, TheScreenSaverCanonicalIdAdministratorAndSharedSecurity) {
   // The screen saver is asked of the release's detector. NT 4 runs a saver
   // on a desktop of this name; only this program makes one, as every
   // program in the session sees it.
   EXPECT_FALSE(IsScreenSaverRunning());
-  if (NtFamily() && LOBYTE(GetVersion()) == 4) {
+  if (nt && LOBYTE(GetVersion()) == 4) {
     HDESK saver =
         CreateDesktopA("screen-saver", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
     EXPECT_TRUE(IsScreenSaverRunning());
@@ -125,19 +121,19 @@ TEST(UserIdentity, TheScreenSaverCanonicalIdAdministratorAndSharedSecurity) {
   }
   char computer[16], user[256], domain[256], expected[512];
   DWORD computerSize = 16, userSize = 256, domainSize = 256,
-        sidSize = SECURITY_MAX_SID_SIZE;
+        sidSize = SECURITY_MAX_SID_SIZE, adminSize = SECURITY_MAX_SID_SIZE;
   BYTE sid[SECURITY_MAX_SID_SIZE], administrators[SECURITY_MAX_SID_SIZE];
   GetComputerNameA(computer, &computerSize);
   GetUserNameA(user, &userSize);
   wsnprintf(expected, sizeof expected, "win95:%s/%s", computer, user);
   SECURITY_ATTRIBUTES *shared = GetSecurityAttributes();
-  if (NtFamily()) {
+  if (nt) {
     SID_NAME_USE use;
-    char *text = nullptr;
+    char *sidText = nullptr;
     LookupAccountNameA(nullptr, user, sid, &sidSize, domain, &domainSize, &use);
-    ConvertSidToStringSidA(sid, &text);
-    wsnprintf(expected, sizeof expected, "ntdomain:%s/%s?%s", domain, user, text);
-    LocalFree(text);
+    ConvertSidToStringSidA(sid, &sidText);
+    wsnprintf(expected, sizeof expected, "ntdomain:%s/%s?%s", domain, user, sidText);
+    LocalFree(sidText);
     kttest::CheckBounded(
         "ntlocal:Unknown", [](char *d, int n) { GetCanonicalUserID(0, d, n); }, true);
     // Every user may open what is made with the record: a present, null list.
@@ -148,8 +144,7 @@ TEST(UserIdentity, TheScreenSaverCanonicalIdAdministratorAndSharedSecurity) {
                                           &defaulted));
     EXPECT_TRUE(present && !list && !defaulted && shared->bInheritHandle &&
                 shared->nLength == sizeof *shared);
-    sidSize = sizeof administrators;
-    CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &sidSize);
+    CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &adminSize);
     CheckTokenMembership(nullptr, administrators, &member);
     EXPECT_EQ(IsAdmin(), member);
   } else {

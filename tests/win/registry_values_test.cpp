@@ -8,8 +8,8 @@ namespace {
 
 constexpr char kNoKey[] = "Software\\Tessaly\\ktutil-test\\none";
 
-TEST(RegistryValues, PlainAndScrambledTextsReadWholeOrNotAtAll) {
-  ScratchKey key("regstr");
+TEST(RegistryValues, TextsNumbersAndRecordsReadWholeOrNotAtAllAndWritersMakeKeys) {
+  ScratchKey key("regvalues");
   const char *path = key.path().c_str();
   ASSERT_TRUE(SetRegistryValueString(key.root(), path, "name", "hello"));
   ASSERT_TRUE(SetRegistryValueStringEnc(key.root(), path, "s", "secret"));
@@ -25,9 +25,8 @@ TEST(RegistryValues, PlainAndScrambledTextsReadWholeOrNotAtAll) {
       CanaryBuffer buf(size);
       EXPECT_EQ(read(key.root(), path, value, buf.raw(), size), size == exact);
       EXPECT_TRUE(buf.Intact()) << size;
-      if (size == exact || read == GetRegistryValueStringEnc) {
+      if (size == exact || read == GetRegistryValueStringEnc)
         EXPECT_EQ(buf.text(), size == exact ? text : "") << size;
-      }
     }
   char text[300] = "x";
   EXPECT_FALSE(GetRegistryValueString(key.root(), kNoKey, "name", text, sizeof text));
@@ -53,11 +52,8 @@ TEST(RegistryValues, PlainAndScrambledTextsReadWholeOrNotAtAll) {
               value != std::string("missing"));
     EXPECT_EQ(text, want) << value;
   }
-}
 
-TEST(RegistryValues, NumbersAreFourBytesOrTheDefaultAndWritersMakeTheirKeys) {
-  ScratchKey key("regdw");
-  const char *path = key.path().c_str();
+  // Numbers are four bytes or the default.
   EXPECT_TRUE(SetRegistryValueDWord(key.root(), path, nullptr, 0x12345678));
   EXPECT_EQ(key.GetDword(nullptr), 0x12345678u);
   EXPECT_EQ(GetRegistryValueDWord(key.root(), path, "", 7), 0x12345678u);
@@ -83,46 +79,44 @@ TEST(RegistryValues, NumbersAreFourBytesOrTheDefaultAndWritersMakeTheirKeys) {
   ASSERT_EQ(RegOpenKeyExA(key.root(), path, 0, KEY_READ, &readOnly), 0);
   EXPECT_TRUE(!SetRegistryValueString(readOnly, "sub", "v", "x") || kttest::OnWine());
   RegCloseKey(readOnly);
-}
 
-TEST(ConfigRecord, LoadsBackWholeAndEnumeratesWithinTheGivenSizes) {
-  ScratchKey key("cfg", HKEY_LOCAL_MACHINE);
-  std::string deep = key.path() + "\\new\\path";
-  const char *path = deep.c_str();
+  // Config records: binary values under the machine's root, or the one given.
+  ScratchKey machine("cfg", HKEY_LOCAL_MACHINE);
+  const std::string recordKey = machine.path() + "\\new\\path";
+  const char *records = recordKey.c_str();
   const std::string record("\x03\x00\x00\x00record\xFF", 11);
-  ASSERT_EQ(SaveConfig(record.data(), 11, path, "rec"), 0);
+  ASSERT_EQ(SaveConfig(record.data(), 11, records, "rec"), 0);
   DWORD type = 99;
-  RegGetValueA(HKEY_LOCAL_MACHINE, path, "rec", RRF_RT_ANY, &type, nullptr, nullptr);
+  RegGetValueA(HKEY_LOCAL_MACHINE, records, "rec", RRF_RT_ANY, &type, nullptr, nullptr);
   EXPECT_EQ(type, static_cast<DWORD>(REG_NONE));
   // Too small, missing or no buffer: FALSE, and the caller's bytes stay.
   for (int size : {0, 1, 10, 11}) {
     CanaryBuffer buf(size);
-    EXPECT_EQ(LoadConfig(buf.raw(), size, path, "rec"), size >= 11) << size;
+    EXPECT_EQ(LoadConfig(buf.raw(), size, records, "rec"), size >= 11) << size;
     EXPECT_TRUE(buf.Intact()) << size;
-    std::string got(buf.raw(), size);
-    EXPECT_EQ(got, size < 11 ? std::string(size, '\xA5') : record + got.substr(11))
-        << size;
+    const std::string got(buf.raw(), size);
+    EXPECT_EQ(got, size < 11 ? std::string(size, '\xA5') : record) << size;
   }
   char buf[16] = "keep";
-  EXPECT_FALSE(LoadConfig(buf, sizeof buf, path, "missing"));
-  EXPECT_FALSE(LoadConfig(nullptr, sizeof buf, path, "rec"));
+  EXPECT_FALSE(LoadConfig(buf, sizeof buf, records, "missing"));
+  EXPECT_FALSE(LoadConfig(nullptr, sizeof buf, records, "rec"));
   // The Ex form reads under the root it is given.
-  EXPECT_FALSE(LoadConfigEx(HKEY_CURRENT_USER, buf, sizeof buf, path, "rec"));
+  EXPECT_FALSE(LoadConfigEx(HKEY_CURRENT_USER, buf, sizeof buf, records, "rec"));
   EXPECT_STREQ(buf, "keep");
-  // Any type reads back (SaveConfigEx's root shows in the locked-key test).
-  key.SetString("text", "abc");
-  EXPECT_TRUE(LoadConfig(buf, sizeof buf, key.path().c_str(), "text"));
+  // Any type reads back (SaveConfigEx's root shows at the locked key above).
+  machine.SetString("text", "abc");
+  EXPECT_TRUE(LoadConfig(buf, sizeof buf, machine.path().c_str(), "text"));
   EXPECT_STREQ(buf, "abc");
 
-  // The only value under path: its name needs 4 characters, its data 11 bytes.
+  // The only value there: its name needs 4 characters, its data 11 bytes.
   char name[32], data[32];
-  EXPECT_FALSE(EnumConfig(1, name, sizeof name, data, sizeof data, path));
-  EXPECT_FALSE(EnumConfig(0, name, sizeof name, nullptr, sizeof data, path));
+  EXPECT_FALSE(EnumConfig(1, name, sizeof name, data, sizeof data, records));
+  EXPECT_FALSE(EnumConfig(0, name, sizeof name, nullptr, sizeof data, records));
   for (auto [nameSize, dataSize] : {std::pair{0, 0}, {1, 1}, {3, 10}, {4, 11}}) {
     CanaryBuffer nameBuf(nameSize), dataBuf(dataSize);
-    EXPECT_EQ(EnumConfig(0, nameBuf.raw(), nameSize, data, sizeof data, path),
+    EXPECT_EQ(EnumConfig(0, nameBuf.raw(), nameSize, data, sizeof data, records),
               nameSize == 4);
-    EXPECT_EQ(EnumConfig(0, name, sizeof name, dataBuf.raw(), dataSize, path),
+    EXPECT_EQ(EnumConfig(0, name, sizeof name, dataBuf.raw(), dataSize, records),
               dataSize == 11);
     EXPECT_TRUE(nameBuf.Intact() && dataBuf.Intact()) << nameSize;
   }
