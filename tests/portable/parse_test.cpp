@@ -60,6 +60,16 @@ TEST(Tokenizer, TokensWhiteSpaceNumbersStringsLinesKeywordsAndVersions) {
   EXPECT_EQ(Space("  (a (b) c) key"), Scan('k', 12));
   EXPECT_EQ(Space("(open"), Scan(0, 5));
   EXPECT_EQ(Space(" ) x"), Scan(')', 1));
+  // Plain blanks only: no comments, no line ends; peeking does not move.
+  EXPECT_TRUE(IsSpace(' ') && IsSpace('\t') && !IsSpace('\n') && !IsSpace('\0'));
+  EXPECT_EQ(At(" \t (a)", GetSpace), Scan('(', 3));
+  EXPECT_EQ(At("xy", [](LPCSTR t, DWORD *c) { return ++*c, GetChar(t, c); }),
+            Scan('y', 1));
+  EXPECT_EQ(At("", GetChar), Scan(0, 0));
+  EXPECT_EQ(At("ab,c,", [](LPCSTR t, DWORD *c) { return SeekChar(t, c, ','); }),
+            Scan(TRUE, 2));
+  EXPECT_EQ(At("ab", [](LPCSTR t, DWORD *c) { return SeekChar(t, c, ','); }),
+            Scan(FALSE, 2));
   EXPECT_EQ(At("123456789", GetTokenHexNum), Scan(305419896, 8));
   EXPECT_EQ(At(" \t4294967297x", GetTokenNum), Scan(1, 12));  // modulo 2^32
   char dest[32];
