@@ -83,6 +83,10 @@ TEST(DateTimeText, TheTestsZoneAndLocaleLocalTimeClockTicksAndEveryText) {
   EXPECT_NEAR(fromNow(GetStartDateTime()), -150, 150);  // the library started with us
   EXPECT_NEAR(fromNow(TicksToDateTime(GetTickCount() - 90000)), -90, 2);
   EXPECT_NEAR(fromNow(TicksToDateTime(GetTickCount() + 3600000)), 3600, 2);
+  SYSTEMTIME nowLocal;
+  GetLocalTime(&nowLocal);
+  TicksToLocalTime(GetTickCount(), &got);  // the zone's offset applied
+  EXPECT_NEAR(static_cast<double>(Seconds(got) - Seconds(nowLocal)), 0, 2);
 
   // Dates with and without a time, ranges of them, durations, byte counts,
   // days and times of day.
