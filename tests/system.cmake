@@ -28,7 +28,11 @@ if(WIN32)
     add_library(kt_version_${name} SHARED win/version_variants.rc)
     set_target_properties(kt_version_${name} PROPERTIES LINKER_LANGUAGE C PREFIX "")
     target_compile_definitions(kt_version_${name} PRIVATE KT_VARIANT_${variant})
+    list(APPEND KT_WIN_TEST_DEPENDS kt_version_${name})
   endforeach()
+  # Built with the programs that run it, so building one target is enough.
+  list(APPEND KT_WIN_TEST_DEPENDS kt_idle_child)
+  list(APPEND KT_RELEASE_TEST_DEPENDS kt_idle_child)
 
   # The stand-in trust library, loaded in place of the system's by an
   # override in the environment of these entries only.

@@ -36,9 +36,13 @@ struct RunningCopy {
     CopyFileA(kttest::BesideProgram("kt_idle_child.exe").c_str(), path.c_str(), FALSE);
     const std::string program = PathForm(path, byShortPath);
     // The run-time joins the arguments unquoted: the name is quoted here.
-    process = reinterpret_cast<HANDLE>(
+    const intptr_t spawned =
         _spawnl(_P_NOWAIT, program.c_str(), ("\"" + program + "\"").c_str(),
-                std::to_string(GetCurrentProcessId()).c_str(), nullptr));
+                std::to_string(GetCurrentProcessId()).c_str(), nullptr);
+    // A failed start's -1 is, as a handle, this very process: stopping it
+    // would end the test program with a passing exit code.
+    EXPECT_NE(spawned, -1) << program;
+    process = spawned == -1 ? nullptr : reinterpret_cast<HANDLE>(spawned);
     char loaded[MAX_PATH];  // found once its main module is loaded
     for (int i = 0; i < 250 && !GetModuleFileNameExA(process, 0, loaded, MAX_PATH); ++i)
       Sleep(20);
