@@ -78,8 +78,9 @@ std::string Layout(HWND dialog) {
 }
 
 // Caption and "#" the string id of the prompt or box text; for the dialog
-// [focused field, lengths of password and verify, "*": password selected].
-std::string Describe(HWND window) {
+// [focused field, lengths of password and verify, "*": password selected]
+// and its layout.
+std::string Describe(HWND window, HWND focus) {
   char caption[64], loaded[512];
   std::string seen(caption, GetWindowTextA(window, caption, sizeof caption));
   const bool dialog = GetDlgItem(window, 116) != nullptr;
@@ -88,51 +89,42 @@ std::string Describe(HWND window) {
         std::string(loaded, LoadStringA(kttest::KtModule(), id, loaded, sizeof loaded)))
       seen += "#" + std::to_string(id);
   if (!dialog) return seen;
-  GUITHREADINFO gui = {};
-  gui.cbSize = sizeof gui;
-  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui);
   DWORD start = 0, end = 0, length = Text(window, 107).size();
   SendDlgItemMessageA(window, 107, EM_GETSEL, WPARAM(&start), LPARAM(&end));
-  return seen + "[" + std::to_string(GetDlgCtrlID(gui.hwndFocus)) + " " +
-         std::to_string(length) + "/" + std::to_string(Text(window, 108).size()) +
-         (length > 0 && start == 0 && end == length ? "*]" : "]");
+  return seen + "[" + std::to_string(GetDlgCtrlID(focus)) + " " + std::to_string(length) +
+         "/" + std::to_string(Text(window, 108).size()) +
+         (length > 0 && start == 0 && end == length ? "*]" : "]") + Layout(window);
 }
 
+// Finds the shown, enabled window of the caption; with no caption, cancels
+// every dialog (other tests' windows on this thread are left alone).
 struct Found {
   const char *caption;
   HWND window = nullptr;
 };
 
-BOOL CALLBACK FindShown(HWND window, LPARAM lParam) {
+BOOL CALLBACK Visit(HWND window, LPARAM lParam) {
   auto *found = reinterpret_cast<Found *>(lParam);
-  char caption[64];
-  GetWindowTextA(window, caption, sizeof caption);
-  if (IsWindowVisible(window) && IsWindowEnabled(window) &&
-      !strcmp(caption, found->caption))
+  char text[64];
+  if (!found->caption && GetClassNameA(window, text, sizeof text) &&
+      !strcmp(text, "#32770"))
+    for (int button : {IDCANCEL, IDNO}) PostMessageA(window, WM_COMMAND, button, 0);
+  if (found->caption && IsWindowVisible(window) && IsWindowEnabled(window) &&
+      GetWindowTextA(window, text, sizeof text) && !strcmp(text, found->caption))
     found->window = window;
   return found->window == nullptr;
 }
 
-// Other tests' windows on this thread are left alone.
-BOOL CALLBACK CancelDialogs(HWND window, LPARAM) {
-  char name[16];
-  if (GetClassNameA(window, name, sizeof name) && !strcmp(name, "#32770"))
-    for (int button : {IDCANCEL, IDNO}) PostMessageA(window, WM_COMMAND, button, 0);
-  return TRUE;
-}
-
-// Runs call here while the user goes through the steps (layout receives the
-// first window's); then, or when a step's window never comes, the user
-// cancels whatever still shows.
-std::string AsUser(const std::vector<Step> &steps, const std::function<void()> &call,
-                   std::string *layout = nullptr) {
+// Runs call here while the user goes through the steps; then, or when a
+// step's window never comes, the user cancels whatever still shows.
+std::string AsUser(const std::vector<Step> &steps, const std::function<void()> &call) {
   std::string seen;
   std::atomic<bool> done{false};
   std::thread user([&, thread = GetCurrentThreadId()] {
     for (const Step &step : steps) {
       Found found{step.caption};
       for (int i = 0; i < 500 && !found.window && !done; ++i, Sleep(10))
-        EnumThreadWindows(thread, FindShown, LPARAM(&found));
+        EnumThreadWindows(thread, Visit, LPARAM(&found));
       if (!found.window) break;
       // Settled: back in its message loop, with the focus inside it.
       GUITHREADINFO gui = {sizeof gui};
@@ -140,8 +132,7 @@ std::string AsUser(const std::vector<Step> &steps, const std::function<void()> &
         SendMessageA(found.window, WM_NULL, 0, 0);
         if (GetGUIThreadInfo(thread, &gui) && IsChild(found.window, gui.hwndFocus)) break;
       }
-      seen += " " + Describe(found.window);
-      if (layout && layout->empty()) *layout = Layout(found.window);
+      seen += " " + Describe(found.window, gui.hwndFocus);
       for (auto [id, text] :
            {std::pair{114, step.old}, {107, step.password}, {108, step.verify}}) {
         if (!text) continue;
@@ -151,7 +142,8 @@ std::string AsUser(const std::vector<Step> &steps, const std::function<void()> &
       }
       PostMessageA(found.window, WM_COMMAND, step.button, 0);
     }
-    for (; !done; Sleep(10)) EnumThreadWindows(thread, CancelDialogs, 0);
+    for (Found none{nullptr}; !done; Sleep(10))
+      EnumThreadWindows(thread, Visit, LPARAM(&none));
   });
   call();
   done = true;
@@ -163,48 +155,41 @@ TEST(PasswordDialog, LaysOutEachModeAndChecksItsInputBeforeCopying) {
   const std::string x31(31, 'x'), x32(32, 'x');
   const char *set = "Set password", *enter = "Enter password", *error = "Password error",
              *change = "Change password";
+  // What the user saw, then " > " the result, the password and the old one.
   const struct {
     DWORD mode;
     std::vector<Step> steps;
-    std::string layout, seen, password = "unset", old = "unset";
+    std::string seen;
   } cases[] = {
       {KTPWD_SET, {{set, "12345", "12345"}, {error}, {set, x31.c_str(), x31.c_str()}},
-       "p0v1-1c",
-       " Set password#115[107 0/0] Password error#119 Set password#115[107 5/5*]",
-       x31, ""},
+       " Set password#115[107 0/0]p0v1-1c Password error#119"
+       " Set password#115[107 5/5*]p0v1-1c > 1 " + x31 + "|"},
       {KTPWD_SET, {{set, x32.c_str(), x32.c_str()}, {error}, {set, "", ""}, {error}},
-       "p0v1-1c",
-       " Set password#115[107 0/0] Password error#119 Set password#115[107 32/32*]"
-       " Password error#119"},
+       " Set password#115[107 0/0]p0v1-1c Password error#119"
+       " Set password#115[107 32/32*]p0v1-1c Password error#119 > 0 unset|unset"},
       // Modes above the last set a password; a mismatch empties both fields.
       {7, {{set, "secret1", "secret2"}, {"Change Password"}, Press(set, IDCANCEL)},
-       "p0v1-1c",
-       " Set password#115[107 0/0] Change Password#121 Set password#115[107 0/0]"},
-      {KTPWD_ENTER, {{enter, "", "ignored"}}, "p0-2c", " Enter password#123[107 0/0]", "",
-       ""},
-      {KTPWD_CONFIRMOLD, {{enter, "x", "y"}}, "p1-1+c", " Enter password#3060[107 0/0]",
-       "x", ""},
+       " Set password#115[107 0/0]p0v1-1c Change Password#121"
+       " Set password#115[107 0/0]p0v1-1c > 0 unset|unset"},
+      {KTPWD_ENTER, {{enter, "", "ignored"}}, " Enter password#123[107 0/0]p0-2c > 1 |"},
+      {KTPWD_CONFIRMOLD, {{enter, "x", "y"}},
+       " Enter password#3060[107 0/0]p1-1+c > 1 x|"},
       // Changing to no password only after a "Yes"; the verify field is not read.
       {KTPWD_CHANGE,
        {{change, "", "other", "oldpw"}, Press("Password warning", IDNO), {change},
         Press("Password warning", IDYES)},
-       "o0p1v2-0c", " Change password#125[114 0/0] Password warning#117"
-       " Change password#125[114 0/5] Password warning#117", "", "oldpw"},
-      {KTPWD_CHANGE, {{change, "newpass", "newpass", "oldpw"}}, "o0p1v2-0c",
-       " Change password#125[114 0/0]", "newpass", "oldpw"},
+       " Change password#125[114 0/0]o0p1v2-0c Password warning#117"
+       " Change password#125[114 0/5]o0p1v2-0c Password warning#117 > 1 |oldpw"},
+      {KTPWD_CHANGE, {{change, "newpass", "newpass", "oldpw"}},
+       " Change password#125[114 0/0]o0p1v2-0c > 1 newpass|oldpw"},
   };
   for (const auto &c : cases) {
     char password[64] = "unset", old[64] = "unset";
-    std::string layout;
     BOOL result = 2;
-    const std::string seen = AsUser(
-        c.steps,
-        [&] { result = QueryPasswordDlg(nullptr, c.mode, password, 64, old, 64, 0); },
-        &layout);
-    EXPECT_EQ(seen, c.seen);
-    EXPECT_EQ(layout, c.layout) << c.seen;
-    EXPECT_EQ(result, c.password != "unset") << c.seen;
-    EXPECT_EQ(password + std::string("|") + old, c.password + "|" + c.old);
+    const std::string seen = AsUser(c.steps, [&] {
+      result = QueryPasswordDlg(nullptr, c.mode, password, 64, old, 64, 0);
+    });
+    EXPECT_EQ(seen + " > " + std::to_string(result) + " " + password + "|" + old, c.seen);
   }
   // Both copies are cut to their buffers; the old one may be left out.
   for (bool toOld : {false, true})
@@ -222,8 +207,9 @@ TEST(ServiceLogin, SetsThePasswordOrUnloadsOnceTheLogonHoldsTheRights) {
              *question = "Tessaly Ostrane service";
   enum Call { kLogin, kUnload, kInstallerUnload };
   const struct {
-    const char *folder;  // the monitor API's ("": none); "fail": whole, its logon fails
-    const char *servicePassword;
+    // The monitor API's folder ("": none; "fail", "crash": whole, its logon fails
+    // or faults) and the service's password.
+    const char *folder, *servicePassword;
     Call call;
     const char *given;
     std::vector<Step> steps;
@@ -235,65 +221,55 @@ TEST(ServiceLogin, SetsThePasswordOrUnloadsOnceTheLogonHoldsTheRights) {
       {"monitor", "", kLogin, "new", {}, "",
        "Logon(1000000) Get(0,8077)=1 SetChar(0,4043,new) Get(0,8077)=1 1"},
       {"monitor", "old", kLogin, "new", {{enter, "bad"}, {wrong}, {enter, "old"}},
-       " Enter password#3060[107 0/0] Ostrane login error#3058"
-       " Enter password#3060[107 0/0]",
+       " Enter password#3060[107 0/0]p1-1+c Ostrane login error#3058"
+       " Enter password#3060[107 0/0]p1-1+c",
        "Logon(1000000) Get(0,8077)=0 SetChar(0,4044,bad) SetChar(0,4044,old)"
        " Get(0,8077)=1 SetChar(0,4043,new) Get(0,8077)=1 1"},
       {"monitor", "old", kLogin, "new", {Press(enter, IDCANCEL)},
-       " Enter password#3060[107 0/0]", "Logon(1000000) Get(0,8077)=0 0"},
+       " Enter password#3060[107 0/0]p1-1+c", "Logon(1000000) Get(0,8077)=0 0"},
       // Unloading: no question for an empty password when the rights are held.
       {"monitor", "", kInstallerUnload, "", {}, "",
        "Logon(1080000) Get(0,8077)=1 SetDWord(H,8063,1) Logoff(H) 0"},
       {"monitor", "", kUnload, nullptr, {Press(question, IDNO)},
        " Tessaly Ostrane service#128", "Logon(1080000) Get(0,8077)=1 Logoff(H) 0"},
-      {"monitor", "old", kUnload, "bad", {{enter, "old"}}, " Enter password#123[107 0/0]",
+      {"monitor", "old", kUnload, "bad", {{enter, "old"}},
+       " Enter password#123[107 0/0]p0-2c",
        "Logon(1080000) Get(0,8077)=0 SetChar(0,4044,bad) Get(0,8077)=0"
        " SetChar(0,4044,old) Get(0,8077)=1 SetDWord(H,8063,1) Logoff(H) 0"},
       {"monitor", "old", kUnload, nullptr, {{enter, "bad"}, {wrong}},
-       " Enter password#123[107 0/0] Ostrane login error#3058",
+       " Enter password#123[107 0/0]p0-2c Ostrane login error#3058",
        "Logon(1080000) Get(0,8077)=0 SetChar(0,4044,bad) Logoff(H) 0"},
+      // A fault in the monitor API ends only the installer's call (and keeps the
+      // API loaded: last).
+      {"crash", "", kInstallerUnload, "", {}, "", "Logon(1080000) 0"},
   };
+  // Every logon's record: its head, the user, zeros after both.
+  const DWORD head[8] = {
+      560, 0, 0, 0x80000000u, GetCurrentProcessId(), GetCurrentThreadId()};
+  std::string record(560, '\0');
+  memcpy(&record[0], head, sizeof head);
+  GetCanonicalUserID(GetCurrentProcess(), &record[32], 256);
   KtMonitorState &state = ktMonitorState;
   for (const auto &c : cases) {
     state = {};
     state.failLogon = !strcmp(c.folder, "fail");
+    state.crash = !strcmp(c.folder, "crash");
     strcpy(state.password, c.servicePassword);
-    const std::string folder = state.failLogon ? "monitor" : c.folder;
+    const std::string folder = state.failLogon || state.crash ? "monitor" : c.folder;
     SetDllDirectoryA(folder.empty() ? "" : kttest::BesideProgram(folder).c_str());
-    WSEParams block = {};
-    block.size = sizeof block;
-    block.argument = c.given;
+    WSEParams block = {sizeof block, nullptr, 0, 0, 0, 0, nullptr, nullptr, {}, c.given};
     BOOL result = 2;
-    EXPECT_EQ(AsUser(c.steps,
-                     [&] {
-                       result = c.call == kLogin    ? KTLoginSetPassword(nullptr, c.given)
-                                : c.call == kUnload ? KTUnloadService(nullptr, c.given)
-                                                    : WSEUnloadService(&block);
-                     }),
-              c.seen);
-    EXPECT_EQ(state.log + std::to_string(result), c.log);
-    EXPECT_EQ(GetModuleHandleA("ktmonapi.dll"), nullptr) << c.log;  // released
+    const std::string seen = AsUser(c.steps, [&] {
+      result = c.call == kLogin    ? KTLoginSetPassword(nullptr, c.given)
+               : c.call == kUnload ? KTUnloadService(nullptr, c.given)
+                                   : WSEUnloadService(&block);
+    });
+    EXPECT_EQ(seen + "|" + state.log + std::to_string(result), c.seen + "|" + c.log);
+    const bool received = c.log.find("Logon") == 0 && !state.crash;
+    EXPECT_EQ(std::string(reinterpret_cast<const char *>(state.record), 560),
+              received ? record : std::string(560, '\0'));
+    EXPECT_TRUE(state.crash || !GetModuleHandleA("ktmonapi.dll")) << c.log;  // released
   }
-  SetDllDirectoryA(nullptr);
-  // The last logon record, field by field.
-  const auto *words = reinterpret_cast<const DWORD *>(state.record);
-  EXPECT_EQ(std::vector<DWORD>(words, words + 8),
-            (std::vector<DWORD>{560, 0, 0, 0x80000000u, GetCurrentProcessId(),
-                                GetCurrentThreadId(), 0, 0}));
-  char user[256];
-  GetCanonicalUserID(GetCurrentProcess(), user, sizeof user);
-  const char *record = reinterpret_cast<const char *>(state.record);
-  EXPECT_EQ(std::string(record + 32, strnlen(record + 32, 256)), user);
-  EXPECT_EQ(std::string(record + 288, 272), std::string(272, '\0'));
-  // A fault in the monitor API ends only the installer's call.
-  state = {};
-  state.crash = 1;
-  SetDllDirectoryA(kttest::BesideProgram("monitor").c_str());
-  WSEParams block = {};
-  block.size = sizeof block;
-  block.argument = "";
-  EXPECT_FALSE(WSEUnloadService(&block));
-  EXPECT_EQ(std::string(state.log), "Logon(1080000) ");
   SetDllDirectoryA(nullptr);
 }
 
@@ -303,58 +279,51 @@ TEST(InstallerEntries, RegistryValueIntoAVariableOfTheInstallersTables) {
   key.SetString(nullptr, "default");
   key.SetString("Exact", std::string(512, 'e'));
   key.SetString("Long", std::string(513, 'l'));
-  const std::string k = key.path(), none = "unchanged";
-  // Tables of capacity slots, "%A%" and "%VAR%" in use where two are.
+  const std::string k = key.path();
+  // Tables of capacity slots, "%A%" and "%VAR%" in use where two are; after
+  // the call, the result and the tables.
   const struct {
     std::string argument;
     DWORD capacity, used, nameWidth, valueWidth;
-    std::string tables;  // after the call
+    std::string tables;
   } cases[] = {
-      {k + ",Name,VAR", 3, 0, 16, 16, "%VAR%=value text;"},
-      {k + ",  Name,  VAR", 3, 0, 16, 16, "%VAR%=value text;"},
-      {k + ",,VAR", 3, 0, 16, 16, "%VAR%=default;"},
-      {k + ",Exact,VAR", 1, 0, 16, 600, "%VAR%=" + std::string(512, 'e') + ";"},
-      {k + ",Long,VAR", 1, 0, 16, 600, none},
-      {k + ",Name", 3, 2, 16, 16, none},
-      {k + ",Name,VAR", 3, 2, 16, 16, "%A%=a;%VAR%=value text;"},
-      {k + ",Name,var", 3, 2, 16, 16, "%A%=a;%VAR%=old;%var%=value text;"},
-      {k + ",Name,B", 2, 2, 16, 16, "%A%=a;%VAR%=old;"},  // full: dropped
-      {k + ",Name,VAR", 3, 2, 4, 5, "%A%=a;%VA=valu;"},   // cut to the slots
+      {k + ",Name,VAR", 3, 0, 16, 16, "1 %VAR%=value text;"},
+      {k + ",  Name,  VAR", 3, 0, 16, 16, "1 %VAR%=value text;"},
+      {k + ",,VAR", 3, 0, 16, 16, "1 %VAR%=default;"},
+      {k + ",Exact,VAR", 1, 0, 16, 600, "1 %VAR%=" + std::string(512, 'e') + ";"},
+      {k + ",Long,VAR", 1, 0, 16, 600, "0 "},
+      {k + ",Name", 3, 2, 16, 16, "0 %A%=a;%VAR%=old;"},
+      {k + ",Name,VAR", 3, 2, 16, 16, "1 %A%=a;%VAR%=value text;"},
+      {k + ",Name,var", 3, 2, 16, 16, "1 %A%=a;%VAR%=old;%var%=value text;"},
+      {k + ",Name,B", 2, 2, 16, 16, "1 %A%=a;%VAR%=old;"},  // full: dropped
+      {k + ",Name,VAR", 3, 2, 4, 5, "1 %A%=a;%VA=valu;"},   // cut to the slots
   };
   for (const auto &c : cases) {
-    // Each table ends in 16 guard bytes.
-    std::string names(c.capacity * c.nameWidth + 16, '\xA5'),
-        values(c.capacity * c.valueWidth + 16, '\xA5');
-    const char *variables[][2] = {{"%A%", "a"}, {"%VAR%", "old"}};
+    // Each table ends in guard bytes.
+    kttest::CanaryBuffer names(c.capacity * c.nameWidth),
+        values(c.capacity * c.valueWidth);
     for (DWORD i = 0; i < c.used; ++i) {
-      strncpy0(&names[i * c.nameWidth], variables[i][0], c.nameWidth);
-      strncpy0(&values[i * c.valueWidth], variables[i][1], c.valueWidth);
+      strncpy0(names.raw() + i * c.nameWidth, i ? "%VAR%" : "%A%", c.nameWidth);
+      strncpy0(values.raw() + i * c.valueWidth, i ? "old" : "a", c.valueWidth);
     }
-    WSEParams block = {sizeof block, nullptr,   c.capacity, c.nameWidth,
-                       c.valueWidth, c.used,    &names[0],  &values[0],
-                       {},           c.argument.c_str()};
-    auto tables = [&] {
-      std::string text;
-      for (DWORD i = 0; i < block.used; ++i)
-        text += &names[i * c.nameWidth] + ("=" + std::string(&values[i * c.valueWidth])) +
-                ";";
-      const bool guarded = names.substr(names.size() - 16) +
-                               values.substr(values.size() - 16) ==
-                           std::string(32, '\xA5');
-      return guarded ? text : text + "guard!";
-    };
-    const std::string before = tables();
-    EXPECT_EQ(WSEGetRegistryValue(&block), c.tables != none) << c.argument;
-    EXPECT_EQ(tables(), c.tables != none ? c.tables : before) << c.argument;
+    WSEParams block = {
+        sizeof block, nullptr,     c.capacity,   c.nameWidth, c.valueWidth,
+        c.used,       names.raw(), values.raw(), {},          c.argument.c_str()};
+    std::string tables = std::to_string(WSEGetRegistryValue(&block)) + " ";
+    for (DWORD i = 0; i < block.used; ++i)
+      tables += names.raw() + i * c.nameWidth +
+                ("=" + std::string(values.raw() + i * c.valueWidth)) + ";";
+    EXPECT_EQ(names.Intact() && values.Intact() ? tables : tables + "guard!", c.tables)
+        << c.argument;
   }
-  WSEParams block = {};
-  EXPECT_FALSE(WSEGetRegistryValue(&block) || WSEGetRegistryValue(nullptr));
 }
 
 TEST(InstallerEntries, RefuseABlockEndingBeforeItsArgument) {
+  WSEParams block = {};
+  EXPECT_FALSE(WSEIsModuleRunning(nullptr) || WSEDelay(nullptr) ||
+               WSEGetRegistryValue(nullptr) || WSEGetRegistryValue(&block));
   char self[MAX_PATH];
   GetModuleFileNameA(nullptr, self, MAX_PATH);
-  WSEParams block = {};
   block.argument = self;
   // 40 and 44 on i686.
   for (DWORD size : {DWORD(sizeof block) - 4, DWORD(sizeof block)}) {
@@ -372,7 +341,6 @@ TEST(InstallerEntries, RefuseABlockEndingBeforeItsArgument) {
   }
   QueryPerformanceCounter(&end);
   EXPECT_GE((end.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart, 150);
-  EXPECT_FALSE(WSEIsModuleRunning(nullptr) || WSEDelay(nullptr));
 }
 
 }  // namespace
@@ -387,10 +355,8 @@ LRESULT CALLBACK ProductFrame(HWND window, UINT message, WPARAM w, LPARAM l) {
 
 TEST(PrepareToClose, AsksTheProductsMainWindowForItsCloseCommandThenToClose) {
   EXPECT_FALSE(PrepareToClose());
-  WNDCLASSA frame = {};
-  frame.lpszClassName = "WRFrameWnd";
-  frame.hInstance = GetModuleHandleA(nullptr);
-  frame.lpfnWndProc = ProductFrame;
+  WNDCLASSA frame = {0, ProductFrame, 0, 0, GetModuleHandleA(nullptr), 0, 0, 0,
+                     0, "WRFrameWnd"};
   RegisterClassA(&frame);
   HWND main = CreateWindowA("WRFrameWnd", "any title", 0, 0, 0, 10, 10, 0, 0, 0, 0);
   EXPECT_TRUE(PrepareToClose());

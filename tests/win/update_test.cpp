@@ -128,7 +128,7 @@ TEST(UpdateAgent, EachAnswerLeadsToItsDialogsStoredOfferAndOpenedPage) {
     DWORD flags, reminder;
     int button;  // ends the window the user waits for; 0: none shows
     DWORD result;
-    std::string seen, stored, opened = "", product = "ktutil-test\\update";
+    std::string seen, stored, url = "", product = "ktutil-test\\update";
   } rows[] = {
       {"yes", 0, kPast, 6, 1, Msg(45, v2), got + "|" + v2 + "|5", got},
       {"lower", 0, kPast, 104, 1, Msg(45, Msg(41, p)),
@@ -175,9 +175,8 @@ TEST(UpdateAgent, EachAnswerLeadsToItsDialogsStoredOfferAndOpenedPage) {
     char id[101] = "";
     GetRegistryValueString(HKEY_LOCAL_MACHINE, kTessaly, "HU100", id, sizeof id);
     EXPECT_TRUE(strlen(id) == 38 && id[0] == '{' && id[37] == '}') << id;
-    const std::string &url = row.opened;
-    EXPECT_EQ(Contents(kUrls, !url.empty()),
-              url.empty() ? "" : url + (url.back() == '=' ? id : "") + "\n");
+    EXPECT_EQ(Contents(kUrls, !row.url.empty()),
+              row.url.empty() ? "" : row.url + (row.url.back() == '=' ? id : "") + "\n");
     const auto r = key ? key->GetDword("UpdateReminder") : std::optional<DWORD>();
     const std::string when = !r ? "-" : *r - later < 3 ? "later" : std::to_string(*r);
     EXPECT_EQ(!key ? ""
