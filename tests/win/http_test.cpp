@@ -2,17 +2,12 @@
 // 127.0.0.1 (tests/servers/harness.py with http_scripts.py): the origin
 // server records every request byte for byte under its path's last segment,
 // the token. The proxy settings are the prefix's real ones.
-#include <gtest/gtest.h>
 #include <winsock.h>
 
 #include <atomic>
-#include <fstream>
-#include <sstream>
-#include <string>
 #include <thread>
-#include <vector>
 
-#include "ktutil.h"
+#include "win_helpers.h"
 
 namespace {
 
@@ -28,17 +23,19 @@ std::string Token() {
 
 // The origin server writes a record once the client has closed its end.
 std::string Recorded(const std::string &token) {
+  const std::string path = getenv("KT_RECORDS") + ("\\" + token);
   for (int tries = 0; tries < 500; Sleep(10), ++tries) {
     std::ostringstream text;
-    if (text << std::ifstream(getenv("KT_RECORDS") + ("\\" + token), std::ios::binary).rdbuf())
-      return text.str();
+    if (text << std::ifstream(path, std::ios::binary).rdbuf()) return text.str();
   }
   return "";
 }
 
 // Proxy values for one case ("" and 0 stay unset): the browser's
 // "server:port", the product's server and port. Removed again afterwards,
-// with the key above them when it had to be made (Wine has no browser key).
+// with the keys above them when they had to be made (Wine has no browser
+// key), but only those left empty: a test running beside this one may have
+// made keys of its own below them.
 struct Proxies {
   const char *browser, *product;
   DWORD port;
@@ -52,34 +49,34 @@ const char *const kRoots[] = {kBrowserRoot, "Software\\Tessaly"};
 class ProxyRegistry {
  public:
   explicit ProxyRegistry(const Proxies &p) {
-    for (int k : {0, 1})
-      made_[k] = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRoots[k], 0, KEY_READ, &keys_[k]) != 0;
-    if (*p.browser) SetRegistryValueDWord(HKEY_LOCAL_MACHINE, kKeys[0], "ProxyEnable", 1);
-    if (*p.browser) SetRegistryValueString(HKEY_LOCAL_MACHINE, kKeys[0], "ProxyServer", p.browser);
-    if (*p.product) SetRegistryValueDWord(HKEY_LOCAL_MACHINE, kKeys[1], "HttpProxyEnabled", 1);
-    if (*p.product) SetRegistryValueString(HKEY_LOCAL_MACHINE, kKeys[1], "HttpProxyServer", p.product);
-    if (p.port) SetRegistryValueDWord(HKEY_LOCAL_MACHINE, kKeys[1], "HttpProxyPort", p.port);
+    for (int k : {0, 1}) {
+      HKEY key;
+      made_[k] = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRoots[k], 0, KEY_READ, &key) != 0;
+      if (!made_[k]) RegCloseKey(key);
+    }
+    if (*p.browser) {
+      SetRegistryValueDWord(HKEY_LOCAL_MACHINE, kKeys[0], "ProxyEnable", 1);
+      SetRegistryValueString(HKEY_LOCAL_MACHINE, kKeys[0], "ProxyServer", p.browser);
+    }
+    if (*p.product) {
+      SetRegistryValueDWord(HKEY_LOCAL_MACHINE, kKeys[1], "HttpProxyEnabled", 1);
+      SetRegistryValueString(HKEY_LOCAL_MACHINE, kKeys[1], "HttpProxyServer", p.product);
+    }
+    if (p.port)
+      SetRegistryValueDWord(HKEY_LOCAL_MACHINE, kKeys[1], "HttpProxyPort", p.port);
   }
   ~ProxyRegistry() {
     for (const char *name : {"ProxyEnable", "ProxyServer"})
       DeleteRegistryValue(HKEY_LOCAL_MACHINE, kKeys[0], name);
     for (const char *name : {"HttpProxyEnabled", "HttpProxyServer", "HttpProxyPort"})
       DeleteRegistryValue(HKEY_LOCAL_MACHINE, kKeys[1], name);
-    // Only keys left empty go: a test running beside this one may have
-    // made keys of its own below them.
-    for (int k : {0, 1}) {
-      if (!made_[k]) {
-        RegCloseKey(keys_[k]);
-        continue;
-      }
-      for (std::string key = kKeys[k]; key.size() >= strlen(kRoots[k]);
+    for (int k : {0, 1})
+      for (std::string key = kKeys[k]; made_[k] && key.size() >= strlen(kRoots[k]);
            key.erase(key.rfind('\\')))
         if (RegDeleteKeyA(HKEY_LOCAL_MACHINE, key.c_str()) != ERROR_SUCCESS) break;
-    }
   }
 
  private:
-  HKEY keys_[2] = {};
   bool made_[2];
 };
 
@@ -104,9 +101,10 @@ std::string Call(bool post, const char *host, WORD port, const std::string &path
   int status = 7;
   if (callback) g_steps.clear(), g_where.clear();
   SetLastError(0xBEEF);
-  const BOOL ok = post ? HttpPostFormEx(host, port, path.c_str(), body.data(), int(body.size()),
-                                        &text, callback, 24301, &status, 0)
-                       : HttpGetEx(host, port, path.c_str(), &text, callback, 24301, &status, 0);
+  const BOOL ok =
+      post ? HttpPostFormEx(host, port, path.c_str(), body.data(), int(body.size()),
+                            &text, callback, 24301, &status, 0)
+           : HttpGetEx(host, port, path.c_str(), &text, callback, 24301, &status, 0);
   std::string out = std::to_string(ok) + " " + std::to_string(status) + " " +
                     std::to_string(GetLastError()) + " " +
                     (!callback || g_steps.empty() ? "-" : g_steps);
@@ -136,19 +134,24 @@ TEST(HttpClient, SendsExactlyItsHeadAndBodyDirectlyOrToTheProxyInTheRegistry) {
     std::string path, target, where;  // request target sent, connected to
   } cases[] = {
       // A GET reads no proxy setting at all.
-      {{closed.c_str(), "127.0.0.1", kClosed}, false, "127.0.0.1", kOrigin, "/reply/ok/T", "/reply/ok/T", ""},
-      {{"", "", 0}, true, "127.0.0.1", kOrigin, "/reply/ok/T", "/reply/ok/T", origin},
+      {closed.c_str(), "127.0.0.1", kClosed, false, "127.0.0.1", kOrigin, "/reply/ok/T",
+       "/reply/ok/T", ""},
+      {"", "", 0, true, "127.0.0.1", kOrigin, "/reply/ok/T", "/reply/ok/T", origin},
       // The origin server, standing in for a proxy, records what a proxy gets.
-      {{origin.c_str(), "127.0.0.1", kClosed}, true, "update.example", 80, "/reply/ok/T",
+      {origin.c_str(), "127.0.0.1", kClosed, true, "update.example", 80, "/reply/ok/T",
        "http://update.example/reply/ok/T", origin},
-      {{origin.c_str(), "", 0}, true, "update.example", 8080, "reply/ok/T",
+      {origin.c_str(), "", 0, true, "update.example", 8080, "reply/ok/T",
        "http://update.example:8080/reply/ok/T", origin},
-      {{"", "127.0.0.1", kOrigin}, true, "h.example", 80, "/reply/ok/T", "http://h.example/reply/ok/T", origin},
+      {"", "127.0.0.1", kOrigin, true, "h.example", 80, "/reply/ok/T",
+       "http://h.example/reply/ok/T", origin},
       // The product's setting without a port is no setting.
-      {{"", "127.0.0.1", 0}, true, "127.0.0.1", kOrigin, "/reply/ok/T", "/reply/ok/T", origin},
+      {"", "127.0.0.1", 0, true, "127.0.0.1", kOrigin, "/reply/ok/T", "/reply/ok/T",
+       origin},
       // tinyproxy passes the request on: the origin server sees what it forwarded.
-      {{proxy.c_str(), "", 0}, true, "127.0.0.1", kOrigin, "/reply/ok/T", "http://" + origin + "/reply/ok/T", proxy},
-      {{"", "127.0.0.1", kProxy}, true, "127.0.0.1", kOrigin, "/reply/ok/T", "http://" + origin + "/reply/ok/T", proxy},
+      {proxy.c_str(), "", 0, true, "127.0.0.1", kOrigin, "/reply/ok/T",
+       "http://" + origin + "/reply/ok/T", proxy},
+      {"", "127.0.0.1", kProxy, true, "127.0.0.1", kOrigin, "/reply/ok/T",
+       "http://" + origin + "/reply/ok/T", proxy},
   };
   for (const auto &c : cases) {
     ProxyRegistry registry(c.proxies);
@@ -164,23 +167,21 @@ TEST(HttpClient, SendsExactlyItsHeadAndBodyDirectlyOrToTheProxyInTheRegistry) {
           << recorded;
       continue;
     }
-    EXPECT_EQ(recorded, (c.post ? "POST " : "GET ") + target + " HTTP/1.0\r\nAccept: */*\r\n" +
-                            "Accept-Language: en\r\nHost: " + c.host + "\r\n" +
-                            (c.post ? "Content-Type: application/x-www-form-urlencoded\r\n" : "") +
-                            "User-Agent: Tessaly Registration Agent 1.0\r\n" +
-                            (target[0] == 'h' ? "Proxy-Connection: Keep-Alive\r\n" : "") +
-                            (c.post ? "Content-Length: 12\r\n\r\nname=v%26x+1" : "\r\n"));
+    EXPECT_EQ(recorded,
+              (c.post ? "POST " : "GET ") + target + " HTTP/1.0\r\nAccept: */*\r\n" +
+                  "Accept-Language: en\r\nHost: " + c.host + "\r\n" +
+                  (c.post ? "Content-Type: application/x-www-form-urlencoded\r\n" : "") +
+                  "User-Agent: Tessaly Registration Agent 1.0\r\n" +
+                  (target[0] == 'h' ? "Proxy-Connection: Keep-Alive\r\n" : "") +
+                  (c.post ? "Content-Length: 12\r\n\r\nname=v%26x+1" : "\r\n"));
   }
 }
 
 TEST(HttpClient, EachFailureAndOddResponseHasItsResult) {
   ProxyRegistry none({"", "", 0});
   const std::string reset = "0 0 " + std::to_string(WSAECONNRESET) + " 41253 pre:";
-  const struct {
-    const char *host;
-    WORD port;
-    std::string path, outcome;
-  } cases[] = {
+  const std::tuple<const char *, WORD, std::string, std::string> cases[] = {
+      // host, port, path, outcome
       {"no-such-host.invalid", kOrigin, "/reply/ok/T", "0 0 12029 43 pre:"},
       {"127.0.0.1", kClosed, "/reply/ok/T", "0 0 12029 413 pre:"},
       {"127.0.0.1", kOrigin, "/reset/T", reset},
@@ -193,12 +194,13 @@ TEST(HttpClient, EachFailureAndOddResponseHasItsResult) {
       {"127.0.0.1", kOrigin, "/reply/wrapcode/T", "1 -1 48879 41253+ pre:"},
       {"127.0.0.1", kOrigin, "/reply/spaced/T", "1 301 48879 41253+ pre:"},
       {"127.0.0.1", kOrigin, "/reply/longhead/T", "1 200 48879 41253+ pre:T"},
-      {"127.0.0.1", kOrigin, "/reply/nul/T", std::string("1 200 48879 41253+ pre:\0a\0T\0", 28)},
+      {"127.0.0.1", kOrigin, "/reply/nul/T",
+       std::string("1 200 48879 41253+ pre:\0a\0T\0", 28)},
       {"127.0.0.1", kOrigin, "/trickle/3/T", "1 200 48879 41253+ pre:T"},
   };
-  for (const auto &c : cases) {
+  for (const auto &[host, port, path, outcome] : cases) {
     const std::string token = Token() + "-with-a-longer-tail";
-    EXPECT_EQ(Call(true, c.host, c.port, WithToken(c.path, token)), WithToken(c.outcome, token));
+    EXPECT_EQ(Call(true, host, port, WithToken(path, token)), WithToken(outcome, token));
   }
   // The port of the browser's setting is the digits after the colon.
   ProxyRegistry browser({(At(kClosed) + "x").c_str(), "", 0});

@@ -37,9 +37,7 @@ TEST(NetText, ServiceNamesCutAtEverySizeAndAddressesAsTheSocketsWrite) {
     ASSERT_EQ(end, text + strlen(text));
     ASSERT_EQ(StrToIPAddr(text), address.s_addr);
   }
-  sockaddr_in record = {};
-  record.sin_addr.s_addr = inet_addr("172.16.5.4");
-  record.sin_port = htons(8080);
+  const sockaddr_in record = {AF_INET, htons(8080), {{{172, 16, 5, 4}}}, {}};
   INetAddrToStr(&record, text, sizeof text);
   EXPECT_STREQ(text, "172.16.5.4:8080");
 }
