@@ -27,9 +27,10 @@ std::string Msg(UINT id, const std::string &insert = "", int size = 600) {
   return text;
 }
 
+// Waits up to 30 s: the handler is a new process, slow to start on a busy machine.
 std::string Contents(const std::string &path, bool wait) {
   std::ostringstream text;
-  for (int i = 0; i < (wait ? 500 : 1) && text.tellp() <= 0; ++i, Sleep(wait ? 10 : 0))
+  for (int i = 0; i < (wait ? 3000 : 1) && text.tellp() <= 0; ++i, Sleep(wait ? 10 : 0))
     if (std::ifstream file{path, std::ios::binary}) text << file.rdbuf();
   return text.str();
 }
